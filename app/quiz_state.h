@@ -1,0 +1,33 @@
+// The program-wide state shared by the quiz, the lookup, the player and the
+// word-bank window. It lives from start-up to exit; only the GUI thread
+// touches it.
+#pragma once
+
+#include "runtime/text.h"
+
+struct WordInfo {
+    Text word;  // the entry as drawn: expected answer, hint, wrong-word line
+    Text meaningHtml;  // meanings shown in the HTML view
+    Text soundFile;  // full path of the pronunciation MP3
+};
+
+extern TextArray wordList;
+extern Text bankName;
+extern WordInfo currentWord;
+extern int rightCount;
+extern int wrongCount;
+extern int hintCount;
+extern Text wrongWords;  // expected word + CR LF per wrong answer
+extern Text errorDetails;  // word + "写成了>" + typed + CR LF per wrong answer
+extern int stopRequested;
+extern int answered;
+extern Text mediaType;
+extern int mediaResult;
+extern int replayHotkeyId;
+extern int hintHotkeyId;
+extern int foldersSearched;
+
+// Start-up step: every variable back to its initial value.
+void initQuizState();
+// Release at exit: every text and the array emptied.
+void releaseQuizState();

@@ -1,0 +1,35 @@
+// Files and folders. Every path is a program text (GBK, backslashes); the
+// native layer decodes it before it reaches the operating system.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+
+#include "runtime/bytes.h"
+#include "runtime/text.h"
+
+Text programFolder();  // without a trailing backslash
+bool fileExists(const Text& path);  // a wildcard pattern exists when it matches something
+bool writeFile(const Text& path, std::initializer_list<Bytes> pieces);
+bool writeFile(const Text& path, const Bytes& data);
+
+// Modes: 1 read, 2 write, 3 read+write, 4 create(truncate)+write,
+// 5 create-if-missing+write, 6 create-if-missing+read+write.
+// Sharing: 1 none denied, 2 deny read, 3 deny write, 4 exclusive.
+int openFile(const Text& path, int mode = 3, int share = 1);
+Text readText(int fileNumber, int length = -1);  // -1: the rest of the file
+bool writeBytes(int fileNumber, const Bytes& data);
+void closeFile(int fileNumber);
+bool moveFile(const Text& oldPath, const Text& newPath);  // fails when newPath exists
+
+enum class FindKind { FoldersOnly, FilesOnly };
+struct FindState;  // one enumeration; each recursion level keeps its own
+struct FindStateHolder {
+    std::unique_ptr<FindState> state;
+    FindStateHolder();
+    ~FindStateHolder();
+};
+// A non-empty pattern starts a new enumeration, an empty one continues it.
+// Returns the next bare name of the kind, or the empty text when done.
+Text findFiles(const Text& pattern, FindKind kind, FindStateHolder& state);
