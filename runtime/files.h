@@ -23,6 +23,12 @@ bool writeBytes(int fileNumber, const Bytes& data);
 void closeFile(int fileNumber);
 bool moveFile(const Text& oldPath, const Text& newPath);  // fails when newPath exists
 
+// The whole file byte for byte, zero bytes included; ok is false (and the
+// result empty) when it cannot be opened or read.
+Bytes readFileBytes(const Text& path, bool& ok);
+// True when the path names a readable file holding at least one byte.
+bool fileHasBytes(const Text& path);
+
 enum class FindKind { FoldersOnly, FilesOnly };
 struct FindState;  // one enumeration; each recursion level keeps its own
 struct FindStateHolder {
