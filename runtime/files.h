@@ -10,6 +10,9 @@
 #include "runtime/text.h"
 
 Text programFolder();  // without a trailing backslash
+// Tests run the program against a folder of their own; the empty text goes
+// back to the executable's folder.
+void setProgramFolderForTesting(const Text& folder);
 bool fileExists(const Text& path);  // a wildcard pattern exists when it matches something
 bool writeFile(const Text& path, std::initializer_list<Bytes> pieces);
 bool writeFile(const Text& path, const Bytes& data);
