@@ -1,0 +1,125 @@
+// The word-bank window: browse the banks, take one into use, save, export
+// and remove rows, mute the background loop. The window keeps no state of
+// its own beyond its controls.
+#include "wordbank/bank_manager.h"
+
+#include "app/quiz_state.h"
+#include "lookup/sound_effects.h"
+#include "runtime/platform.h"
+#include "runtime/services.h"
+#include "ui/bank_window_layout.h"
+#include "wordbank/bank_files.h"
+
+namespace {
+
+using namespace bankWindow;
+
+const char* const kBackgroundSound = "选词.wav";
+constexpr int kListWidth = 600;
+
+Text textOf(Control control) {
+    return platform().controlText(ctl(control));
+}
+void setTextOf(Control control, const Text& text) {
+    platform().setControlText(ctl(control), text);
+}
+
+int selectedBankRow() {
+    return platform().selectedRow(ctl(超级列表框1));
+}
+
+// The text of row -1 is the empty text.
+Text rowText(int row) {
+    return row < 0 ? Text() : platform().cellText(ctl(超级列表框1), row, 0);
+}
+
+void appendRow(const Text& text) {
+    platform().insertRow(ctl(超级列表框1), text);
+}
+
+}  // namespace
+
+void onBankWindowCreated() {
+    playSound(soundEffectPath(kBackgroundSound), true);
+    listBanks(bankFolder(), appendRow);
+    platform().insertColumn(ctl(超级列表框1), "词库列表", kListWidth);
+    platform().setColumnWidth(ctl(超级列表框1), 0, kListWidth);
+}
+
+// Closing without a bank in use leaves nothing to practise: the program ends.
+void onBankWindowClosing() {
+    if (bankName.empty()) endProgram(0);
+}
+
+void onSearchProgress(int first, int /*second*/) {
+    platform().setProgress(ctl(进度条1), first);
+}
+
+void onMuteClicked() {
+    if (platform().isChecked(ctl(选择框1))) {
+        stopAllSounds();
+    } else {
+        playSound(soundEffectPath(kBackgroundSound), true);
+    }
+}
+
+// Only clicks load a bank; moving the selection by keyboard does not.
+void onBankClicked() {
+    Text row = rowText(selectedBankRow());
+    if (row.empty()) return;
+    setTextOf(编辑框1, readBank(row));
+}
+
+void onBankDoubleClicked() {
+    useBank();
+}
+
+// The words come from the all-words box, as the learner may have edited
+// them; the name comes from the row selected now.
+void useBank() {
+    Text words = textOf(编辑框1);
+    if (words.empty()) return;
+    wordList = splitEntries(words);
+    bankName = rowText(selectedBankRow());
+    stopAllSounds();
+    closeWindow(WindowId::Bank);
+}
+
+void exportBank() {
+    setTextOf(编辑框2, rowText(selectedBankRow()));
+    setTextOf(编辑框2, stripTxt(textOf(编辑框2)));
+    setTextOf(编辑框3, textOf(编辑框1));
+}
+
+void saveBank() {
+    if (textOf(编辑框2).empty()) {
+        messageBox("请输入词库名称");
+        return;
+    }
+    if (textOf(编辑框3).empty()) {
+        messageBox("请输入词库");
+        return;
+    }
+    if (writeBank(textOf(编辑框2), textOf(编辑框3))) {
+        messageBox("保存成功");
+        appendRow(textOf(编辑框2) + ".txt");
+    } else {
+        messageBox("保存失败");
+    }
+}
+
+void clearBankEditor() {
+    setTextOf(编辑框2, "");
+    setTextOf(编辑框3, "");
+}
+
+// Only the row goes; the file stays and is listed again next time.
+void removeBankRow() {
+    int row = selectedBankRow();
+    Text text = rowText(row);
+    if (text.empty()) return;
+    if (messageBox("是否要删除词库：" + text, kMbYesNo) == kIdYes) {
+        platform().deleteRow(ctl(超级列表框1), row);
+        setTextOf(编辑框1, "");
+    }
+}
