@@ -1,0 +1,67 @@
+// The learner's side of a quiz. These handlers talk to the waiting driver
+// only through the answered and stopRequested flags.
+#include "app/answering.h"
+
+#include "app/quiz_state.h"
+#include "lookup/media_player.h"
+#include "lookup/sound_effects.h"
+#include "runtime/platform.h"
+#include "runtime/services.h"
+#include "ui/main_window_layout.h"
+
+namespace {
+
+using namespace mainWindow;
+
+constexpr int kEnterKey = 13;
+constexpr int kRightAnswerPauseMs = 1000;
+
+Text answerBoxText() {
+    return platform().controlText(ctl(编辑框2));
+}
+void emptyAnswerBox() {
+    platform().setControlText(ctl(编辑框2), "");
+}
+
+}  // namespace
+
+// Byte for byte: case, blanks and an empty entry all count as typed.
+void checkAnswer() {
+    if (answerBoxText() == currentWord.word) {
+        playSound(soundEffectPath("答对.wav"));
+        emptyAnswerBox();
+        rightCount += 1;
+        waitProcessingEvents(kRightAnswerPauseMs);
+    } else {
+        playSound(soundEffectPath("答错.wav"));
+        wrongWords += currentWord.word + "\r\n";
+        errorDetails += currentWord.word + "写成了>" + answerBoxText() + "\r\n";
+        wrongCount += 1;
+        emptyAnswerBox();
+    }
+    answered = 1;
+}
+
+bool onAnswerKeyDown(int keyCode) {
+    if (keyCode != kEnterKey) return false;
+    // Swallowed, so the multi-line answer box never gets a line break.
+    checkAnswer();
+    return true;
+}
+
+void onStopClicked() {
+    stopRequested = 1;
+}
+
+void onHotkey(int hotkeyId) {
+    if (hotkeyId == 0) return;  // a failed registration's id never names a key
+    if (hotkeyId == replayHotkeyId && platform().isChecked(ctl(单选框3))) {
+        stopMedia(1);
+        playMedia(currentWord.soundFile);
+    }
+    if (hotkeyId == hintHotkeyId) {
+        playSound(soundEffectPath("提示.wav"));
+        platform().setControlText(ctl(提示标签1), currentWord.word);
+        hintCount += 1;
+    }
+}

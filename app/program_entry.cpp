@@ -1,0 +1,20 @@
+// Program entry shared by every backend: state, settings, the main window
+// and the message loop.
+#include "app/program_entry.h"
+
+#include "app/quiz_state.h"
+#include "lookup/hosts.h"
+#include "runtime/platform.h"
+#include "runtime/services.h"
+
+int programMain() {
+    initQuizState();
+    registerCleanup(releaseQuizState);
+    loadHostSettings();
+    // The main window's creation handler runs inside this call and first
+    // makes the learner choose a bank.
+    loadWindow(WindowId::Main, false);
+    int exitCode = platform().runMessageLoop();
+    runCleanup();
+    return exitCode;
+}

@@ -1,0 +1,92 @@
+// The quiz driver: every entry of the bank once, in a random order, with a
+// polling wait for the learner's answer between words.
+#include "app/quiz_driver.h"
+
+#include "app/quiz_state.h"
+#include "app/report.h"
+#include "lookup/dictionary_lookup.h"
+#include "lookup/media_player.h"
+#include "lookup/sound_effects.h"
+#include "runtime/clock.h"
+#include "runtime/platform.h"
+#include "runtime/random.h"
+#include "runtime/services.h"
+#include "ui/main_window_layout.h"
+
+namespace {
+
+using namespace mainWindow;
+
+constexpr int kStartPauseMs = 2000;
+constexpr int kPollMs = 300;
+
+bool pronunciationWanted() {
+    return platform().isChecked(ctl(单选框3));
+}
+
+// The generator is seeded again before every draw, so the draw depends on
+// the clock's second and on how many entries remain.
+int drawPosition(int remainingCount) {
+    seedRandom(static_cast<std::uint32_t>(secondOf(currentTime())));
+    return 1 + nextRandomValue() % remainingCount;
+}
+
+}  // namespace
+
+void startQuiz() {
+    if (!platform().isChecked(ctl(单选框1)) && !platform().isChecked(ctl(单选框3))) {
+        messageBox("请勾选练习内容：词意或发音");
+        return;
+    }
+    stopRequested = 0;
+    stopAllSounds();
+    errorDetails.clear();
+    wrongWords.clear();
+    wrongCount = 0;
+    rightCount = 0;
+    hintCount = 0;
+    playSound(soundEffectPath("开始.wav"));
+    platform().setEnabled(ctl(按钮2), false);
+    waitProcessingEvents(kStartPauseMs);
+    runQuiz();
+}
+
+void runQuiz() {
+    TextArray remaining = wordList;
+    const int total = static_cast<int>(wordList.size());
+    int asked = total;
+    for (int k = 1; k <= total; ++k) {
+        const int p = drawPosition(static_cast<int>(remaining.size()));
+        const Text entry = remaining[p - 1];
+        prepareWord(entry);
+        remaining.erase(remaining.begin() + (p - 1));
+        showMeanings(currentWord.meaningHtml);
+        if (pronunciationWanted()) {
+            stopMedia(1);
+            playMedia(currentWord.soundFile);
+        }
+        platform().setControlText(ctl(提示标签1), "按F2进行提示");
+        waitForAnswer();
+        if (stopRequested == 1) {
+            // The word in progress counts as asked.
+            asked = k;
+            break;
+        }
+        platform().setControlText(ctl(标签4), statusLineText(k, total));
+    }
+    produceReport(asked);
+}
+
+void waitForAnswer() {
+    answered = 0;
+    while (answered == 0 && stopRequested == 0) {
+        waitProcessingEvents(kPollMs);
+        processEvents();
+    }
+}
+
+Text statusLineText(int done, int total) {
+    return "按F1可以重听语音    目前已进行了：" + toText(done) + "个   还有： " + toText(total - done) +
+           "个  正确数量：" + toText(rightCount) + "个  错误数量：" + toText(wrongCount) +
+           "正确率:" + accuracyText(rightCount, done) + "%";
+}
