@@ -16,7 +16,7 @@ struct FileHandle {
     bool valid() const { return value != -1; }
 };
 
-FileHandle open(const Text& path, int mode, int share);  // modes and sharing as openFile
+FileHandle open(const Text& path, int mode, int share);         // modes and sharing as openFile
 long long read(FileHandle file, char* buffer, long long size);  // -1 on error
 bool write(FileHandle file, const char* data, long long size);
 long long tell(FileHandle file);
@@ -32,6 +32,12 @@ struct DirEntry {
 // ".." for "*", in the order the file system gives them. Empty when the
 // pattern's folder cannot be read or nothing matches.
 std::vector<DirEntry> list(const Text& pattern);
-Text executableFolder();  // GBK program text, no trailing separator
+Text executableFolder();        // GBK program text, no trailing separator
+bool exists(const Text& path);  // an existing file or folder (no wildcards)
+
+// Milliseconds of the system's monotonic clock; the tick the runtime uses
+// when no platform is installed. (<chrono> cannot be compiled with the GBK
+// execution character set, so the clock comes from the operating system.)
+std::int64_t steadyMilliseconds();
 
 }  // namespace native
