@@ -350,20 +350,25 @@ bool FakePlatform::loadWindow(WindowId id, bool modal) {
     w.open = true;
     w.loadCount += 1;
     windowEvents.push_back(WindowEventRecord{id, true, modal, nowMs_});
-    if (modal) modalStack_.push_back(id);
+    if (!modal) {
+        dispatchEvent(id, -1, EventKind::Created);
+        return true;
+    }
+    // The modal loop also ends when the program ends inside it.
+    struct ModalScope {
+        std::vector<WindowId>& stack;
+        ~ModalScope() { stack.pop_back(); }
+    } scope{modalStack_};
+    modalStack_.push_back(id);
     dispatchEvent(id, -1, EventKind::Created);
-    if (!modal) return true;
     while (w.open) {
         processEvents();
         if (!w.open) break;
-        if (script_.empty()) {
-            modalStack_.pop_back();
+        if (script_.empty())
             throw ScriptError(Text("the modal ") + windowName(id) +
                               " window is still open and the script is done");
-        }
         advanceToNextAction(script_.begin()->first.first);
     }
-    modalStack_.erase(std::find(modalStack_.begin(), modalStack_.end(), id));
     return true;
 }
 
