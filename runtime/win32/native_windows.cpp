@@ -1,0 +1,312 @@
+#include "runtime/win32/native_windows.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "runtime/win32/control_factory.h"
+#include "runtime/win32/hotkeys.h"
+#include "runtime/win32/message_loop.h"
+#include "runtime/win32/notifications.h"
+#include "runtime/win32/wide_text.h"
+#include "ui/event_wiring.h"
+
+namespace win32 {
+
+namespace {
+
+const wchar_t kWindowClass[] = L"VorbelzozWindow";
+constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr COLORREF kBlue = RGB(0, 0, 255);
+
+struct OpenWindow {
+    HWND hwnd = nullptr;
+    bool open = false;
+    std::vector<HWND> controls;
+    std::vector<HFONT> fonts;
+    std::vector<HWND> disabledWhileModal;
+    HWND lastFocus = nullptr;
+};
+
+OpenWindow windows[2];
+
+OpenWindow& stateOf(WindowId window) {
+    return windows[static_cast<int>(window)];
+}
+
+bool windowOf(HWND hwnd, WindowId& window) {
+    LONG_PTR stored = GetWindowLongPtrW(hwnd, GWLP_USERDATA);
+    if (stored < 1 || stored > 2) return false;
+    window = static_cast<WindowId>(stored - 1);
+    return stateOf(window).hwnd == hwnd;
+}
+
+int indexOfControlId(WindowId window, int id) {
+    const int index = id - kFirstControlId;
+    if (index < 0 || index >= static_cast<int>(windowSpec(window).controls.size())) return -1;
+    return index;
+}
+
+void enableDisabledWindows(OpenWindow& state) {
+    for (HWND other : state.disabledWhileModal) {
+        if (IsWindow(other)) EnableWindow(other, TRUE);
+    }
+    state.disabledWhileModal.clear();
+}
+
+// The windows the modal one disabled come back first, so that activation
+// returns to them and not to another program.
+void destroyNow(WindowId window) {
+    OpenWindow& state = stateOf(window);
+    if (state.hwnd == nullptr) return;
+    enableDisabledWindows(state);
+    DestroyWindow(state.hwnd);
+}
+
+void onCommand(WindowId window, WPARAM wParam) {
+    const int index = indexOfControlId(window, LOWORD(wParam));
+    if (index < 0 || HIWORD(wParam) != BN_CLICKED) return;
+    const ControlKind kind = windowSpec(window).controls[index].kind;
+    if (kind == ControlKind::PushButton || kind == ControlKind::CheckBox) {
+        dispatchEvent(window, index, EventKind::Click);
+    }
+}
+
+void onNotify(WindowId window, const NMHDR& header) {
+    const int index = indexOfControlId(window, static_cast<int>(header.idFrom));
+    if (index < 0 || windowSpec(window).controls[index].kind != ControlKind::ListView) return;
+    if (header.code == NM_CLICK) {
+        dispatchEvent(window, index, EventKind::Click);
+    } else if (header.code == NM_DBLCLK) {
+        const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
+        dispatchEvent(window, index, EventKind::DoubleClick,
+                      EventArgs{activate.ptAction.x, activate.ptAction.y});
+    }
+}
+
+LRESULT colourStatic(WindowId window, HDC dc, HWND control) {
+    const int index = indexOfControlId(window, GetDlgCtrlID(control));
+    if (index < 0 || !windowSpec(window).controls[index].blueText) return -1;
+    SetTextColor(dc, kBlue);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void releaseWindow(WindowId window) {
+    OpenWindow& state = stateOf(window);
+    for (HFONT font : state.fonts) DeleteObject(font);
+    state = OpenWindow();
+}
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        const auto window = static_cast<WindowId>(reinterpret_cast<INT_PTR>(create->lpCreateParams));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(window) + 1);
+        stateOf(window).hwnd = hwnd;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    WindowId window;
+    if (!windowOf(hwnd, window)) return DefWindowProcW(hwnd, message, wParam, lParam);
+    OpenWindow& state = stateOf(window);
+
+    switch (message) {
+        case WM_COMMAND:
+            if (lParam != 0) onCommand(window, wParam);
+            return 0;
+        case WM_NOTIFY:
+            onNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            LRESULT brush =
+                colourStatic(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+            if (brush != -1) return brush;
+            break;
+        }
+        case WM_ACTIVATE:
+            // Keep the keyboard focus on the control that had it when the
+            // window is left and entered again (message boxes, other programs).
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus != nullptr && IsChild(hwnd, focus)) state.lastFocus = focus;
+            } else if (state.lastFocus != nullptr && IsWindow(state.lastFocus)) {
+                SetFocus(state.lastFocus);
+                return 0;
+            }
+            break;
+        case WM_HOTKEY:
+            onHotkeyPressed(static_cast<int>(wParam));
+            return 0;
+        case kMsgNotify:
+            onPostedNotification(window, wParam, lParam);
+            return 0;
+        case kMsgCloseQuietly:
+            destroyNow(window);
+            return 0;
+        case WM_CLOSE:
+            // The close is never vetoed; the handler may end the program.
+            dispatchEvent(window, -1, EventKind::CloseRequested);
+            destroyNow(window);
+            return 0;
+        case WM_DESTROY:
+            state.open = false;
+            enableDisabledWindows(state);
+            dispatchEvent(window, -1, EventKind::Destroyed);
+            if (window == WindowId::Main) PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            releaseWindow(window);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool registerWindowClass() {
+    static bool registered = false;
+    if (registered) return true;
+    INITCOMMONCONTROLSEX common{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&common);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kWindowClass;
+    registered = RegisterClassExW(&windowClass) != 0;
+    return registered;
+}
+
+void centreOnScreen(HWND hwnd) {
+    RECT frame;
+    GetWindowRect(hwnd, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    // A window taller than the screen keeps its title bar reachable.
+    if (left < 0) left = 0;
+    if (top < 0) top = 0;
+    SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void focusFirstControl(OpenWindow& state, WindowId window) {
+    const auto controls = windowSpec(window).controls;
+    for (std::size_t i = 0; i < controls.size() && i < state.controls.size(); ++i) {
+        HWND control = state.controls[i];
+        if (controls[i].focusable && IsWindowVisible(control) && IsWindowEnabled(control)) {
+            SetFocus(control);
+            return;
+        }
+    }
+}
+
+bool createControls(WindowId window, OpenWindow& state) {
+    const auto controls = windowSpec(window).controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        HWND control = createControl(state.hwnd, window, static_cast<int>(i), controls[i], state.fonts);
+        if (control == nullptr) return false;
+        state.controls.push_back(control);
+    }
+    return true;
+}
+
+}  // namespace
+
+HWND windowHandle(WindowId window) {
+    const OpenWindow& state = stateOf(window);
+    return state.open ? state.hwnd : nullptr;
+}
+
+HWND controlHandle(ControlRef control) {
+    const OpenWindow& state = stateOf(control.window);
+    if (!state.open || control.index < 0 || control.index >= static_cast<int>(state.controls.size()))
+        return nullptr;
+    return state.controls[control.index];
+}
+
+const ControlSpec* controlSpecOf(ControlRef control) {
+    const auto controls = windowSpec(control.window).controls;
+    if (control.index < 0 || control.index >= static_cast<int>(controls.size())) return nullptr;
+    return &controls[control.index];
+}
+
+bool isProgramWindow(HWND hwnd, WindowId& window) {
+    return windowOf(hwnd, window);
+}
+
+bool loadWindow(WindowId window, bool modal) {
+    OpenWindow& state = stateOf(window);
+    if (state.hwnd != nullptr || !registerWindowClass()) return false;
+    const WindowSpec& spec = windowSpec(window);
+
+    std::vector<HWND> disabled;
+    if (modal) {
+        for (const OpenWindow& other : windows) {
+            if (other.hwnd != nullptr && IsWindowEnabled(other.hwnd)) {
+                EnableWindow(other.hwnd, FALSE);
+                disabled.push_back(other.hwnd);
+            }
+        }
+    }
+
+    HWND hwnd =
+        CreateWindowExW(0, kWindowClass, toWide(spec.caption).c_str(), kFrameStyle, CW_USEDEFAULT,
+                        CW_USEDEFAULT, spec.outerWidth, spec.outerHeight, nullptr, nullptr,
+                        GetModuleHandleW(nullptr), reinterpret_cast<LPVOID>(static_cast<INT_PTR>(window)));
+    if (hwnd == nullptr) {
+        for (HWND other : disabled) EnableWindow(other, TRUE);
+        return false;
+    }
+    state.open = true;
+    state.disabledWhileModal = disabled;
+    if (!createControls(window, state)) {
+        destroyNow(window);
+        return false;
+    }
+
+    // The creation handler runs before the window is shown or takes input;
+    // it may change the size, so the window is centred afterwards.
+    dispatchEvent(window, -1, EventKind::Created);
+    if (!stateOf(window).open) return true;
+
+    centreOnScreen(hwnd);
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+    SetForegroundWindow(hwnd);
+    focusFirstControl(state, window);
+
+    if (modal) runModalLoop(&stateOf(window).open);
+    return true;
+}
+
+void closeWindow(WindowId window) {
+    HWND hwnd = windowHandle(window);
+    if (hwnd != nullptr) PostMessageW(hwnd, kMsgCloseQuietly, 0, 0);
+}
+
+Text windowCaption(WindowId window) {
+    HWND hwnd = windowHandle(window);
+    if (hwnd == nullptr) return Text();
+    const int length = GetWindowTextLengthW(hwnd);
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, caption.data(), length + 1);
+    return fromWide(caption.data(), copied);
+}
+
+void setWindowCaption(WindowId window, const Text& caption) {
+    HWND hwnd = windowHandle(window);
+    if (hwnd != nullptr) SetWindowTextW(hwnd, toWide(caption).c_str());
+}
+
+void setWindowSize(WindowId window, int outerWidth, int outerHeight) {
+    HWND hwnd = windowHandle(window);
+    if (hwnd == nullptr || outerWidth < 0 || outerHeight < 0) return;
+    SetWindowPos(hwnd, nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace win32

@@ -1,0 +1,33 @@
+// The program's two top-level windows on Win32: creation from the layout
+// tables, the window procedure that turns messages into program events, the
+// modal loop of the word-bank window, and the handle look-ups the other
+// backend files use.
+#pragma once
+
+#include <windows.h>
+
+#include "runtime/text.h"
+#include "ui/layout.h"
+
+namespace win32 {
+
+// Private messages of the backend.
+constexpr UINT kMsgCloseQuietly = WM_APP + 1;  // closeWindow: destroy, no CloseRequested
+constexpr UINT kMsgNotify = WM_APP + 2;        // posted label notification (notifications.cpp)
+
+// Control ids are the table position plus this; ids 1 and 2 (IDOK, IDCANCEL)
+// stay free for the dialog-manager commands, which the program ignores.
+constexpr int kFirstControlId = 1000;
+
+HWND windowHandle(WindowId window);                    // nullptr while the window is not open
+HWND controlHandle(ControlRef control);                // nullptr while its window is not open
+const ControlSpec* controlSpecOf(ControlRef control);  // nullptr for a bad index
+bool isProgramWindow(HWND hwnd, WindowId& window);
+
+bool loadWindow(WindowId window, bool modal);
+void closeWindow(WindowId window);
+Text windowCaption(WindowId window);
+void setWindowCaption(WindowId window, const Text& caption);
+void setWindowSize(WindowId window, int outerWidth, int outerHeight);
+
+}  // namespace win32
