@@ -3,6 +3,8 @@
 // virtual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "lookup/dictionary_lookup.h"
 #include "lookup/pronunciation_cache.h"
 #include "support/fake_platform.h"
@@ -208,4 +210,34 @@ TEST(QuizScenario, UncheckingPronunciationTakesEffectFromTheNextWord) {
     EXPECT_EQ(commandsBeforeUncheck, 6u);
     EXPECT_EQ(fake.mediaCommands.size(), 6u);
     EXPECT_EQ(fake.messageBoxes.size(), 1u);
+}
+
+// Entries are free text: a phrase keeps its blank in the request and is
+// cached under "_"; everything from "#" on never reaches the network.
+TEST(QuizScenario, APhraseAndAWordWithAHash) {
+    FakePlatform fake;
+    TestProgramFolder folder;
+    folder.writeBank("CET4.txt", {"ice cream", "C#"});
+    serveWords(fake);
+    Answers answers;
+    chooseFirstBankAt(fake, 500);
+    fake.clickAt(1000, ctl(按钮1));
+    answerAt(fake, 3500, answers);
+    answerAt(fake, 5500, answers);
+    EXPECT_EQ(runProgram(), 0);
+
+    std::vector<Text> objects;
+    for (const HttpRecord& r : fake.httpRequests) objects.push_back(r.request.object);
+    EXPECT_EQ(countOf(objects, "/ice cream"), 1);
+    EXPECT_EQ(countOf(objects, "/text2audio?lan=uk&pid=101&ie=UTF-8&text=ice cream&spd=2"), 1);
+    EXPECT_EQ(countOf(objects, "/C"), 1);
+    EXPECT_EQ(countOf(objects, "/text2audio?lan=uk&pid=101&ie=UTF-8&text=C"), 1);
+    EXPECT_EQ(folder.read("\\mp3\\ice_cream.mp3"), pronunciationMp3("ice cream"));
+    EXPECT_EQ(folder.read("\\mp3\\C#.mp3"), pronunciationMp3("C"));
+    EXPECT_EQ(countOf(fake.mediaCommandTexts(), "Open " + folder.folder() + "\\mp3\\ice_cream.mp3 Alias MM"),
+              1);
+    std::sort(answers.typed.begin(), answers.typed.end());
+    EXPECT_EQ(answers.typed, (std::vector<Text>{"C#", "ice cream"}));
+    ASSERT_EQ(fake.messageBoxes.size(), 1u);
+    EXPECT_EQ(fake.messageBoxes[0].message, "答题结束 \r\n共答题：2\r\n错误次数:0\r\n求助了：0\r\n");
 }
