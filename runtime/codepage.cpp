@@ -1,9 +1,10 @@
 // Code-page conversion. On Windows the system functions do the work; elsewhere
 // this file reproduces what they do for the two code pages the program uses:
-// 936 (GBK, the program's own, mapped with iconv's CP936 table plus the
-// user-defined areas Windows maps to the Private Use Area) and 65001 (UTF-8,
-// where every ill-formed sequence becomes one U+FFFD per maximal subpart and
-// a lone surrogate is written as U+FFFD).
+// 936 (GBK, the program's own, mapped with iconv's CP936 table plus what
+// Windows adds: the user-defined areas in the Private Use Area and 0xFF as
+// U+F8F5; anything else becomes '?', one per UTF-16 unit) and 65001 (UTF-8,
+// where every ill-formed sequence becomes one U+FFFD per maximal subpart, as
+// Unicode recommends, and a lone surrogate is written as U+FFFD).
 //
 // This is the only platform-dependent file outside the backends.
 #include "runtime/codepage.h"
@@ -105,7 +106,8 @@ GbkTables buildGbkTables() {
         }
     }
     if (converter != reinterpret_cast<iconv_t>(-1)) iconv_close(converter);
-    tables.encode[0x20AC] = 0x80;  // the euro sign's single byte
+    tables.encode[0x20AC] = 0x80;  // the two single bytes above ASCII
+    tables.encode[0xF8F5] = 0xFF;
     return tables;
 }
 
@@ -114,6 +116,9 @@ const GbkTables& gbkTables() {
     return tables;
 }
 
+// Like the system's table-driven conversion, a lead byte always takes the
+// byte after it, even one that cannot be a trail byte; a pair without a
+// character becomes one '?'.
 void decodeGbk(const unsigned char* in, std::size_t size, std::u16string& out) {
     const GbkTables& tables = gbkTables();
     std::size_t i = 0;
@@ -125,11 +130,15 @@ void decodeGbk(const unsigned char* in, std::size_t size, std::u16string& out) {
         } else if (c == 0x80) {
             out += u'\u20AC';
             ++i;
-        } else if (c == 0xFF || i + 1 >= size || !isGbkTrail(in[i + 1])) {
-            out += kGbkDefaultCharacter;  // the lone byte only; what follows is read afresh
+        } else if (c == 0xFF) {
+            out += u'\uF8F5';
+            ++i;
+        } else if (i + 1 >= size) {
+            out += kGbkDefaultCharacter;  // a lead byte at the very end
             ++i;
         } else {
-            char16_t unit = tables.decode[pairIndex(c, in[i + 1])];
+            unsigned char trail = in[i + 1];
+            char16_t unit = isGbkTrail(trail) ? tables.decode[pairIndex(c, trail)] : 0;
             out += unit != 0 ? unit : kGbkDefaultCharacter;
             i += 2;
         }
@@ -151,7 +160,6 @@ void encodeGbk(const char16_t* in, std::size_t size, std::string& out) {
             out += static_cast<char>(u);
             continue;
         }
-        if (isHighSurrogate(u) && i + 1 < size && isLowSurrogate(in[i + 1])) ++i;  // one code point, one '?'
         std::uint16_t code = tables.encode[u];
         if (code == 0) {
             out += static_cast<char>(kGbkDefaultCharacter);

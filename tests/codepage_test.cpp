@@ -59,12 +59,14 @@ TEST(Codepage, GbkRoundTrips) {
 }
 
 TEST(Codepage, GbkReplacements) {
-    EXPECT_EQ(utf16ToGbk(u"a\u0259b"), "a?b");  // ə is not in GBK
-    EXPECT_EQ(utf16ToGbk(u"\U0001F600"), "?");  // one code point, one '?'
-    EXPECT_EQ(utf16ToGbk(u"\xD800x"), "?x");    // lone surrogate
-    EXPECT_EQ(gbkToUtf16("a\xBA"), u"a?");      // lead byte at the end
-    EXPECT_EQ(gbkToUtf16("\xBA\x30"), u"?0");   // no trail byte: the next byte is read afresh
-    EXPECT_EQ(gbkToUtf16("\xFF"), u"?");
+    EXPECT_EQ(utf16ToGbk(u"a\u0259b"), "a?b");   // ə is not in GBK
+    EXPECT_EQ(utf16ToGbk(u"\U0001F600"), "??");  // one '?' per UTF-16 unit
+    EXPECT_EQ(utf16ToGbk(u"\xD800x"), "?x");     // lone surrogate
+    EXPECT_EQ(gbkToUtf16("a\xBA"), u"a?");       // lead byte at the end
+    // A lead byte takes the next byte, whatever it is.
+    EXPECT_EQ(gbkToUtf16("\xBA\x30z"), u"?z");
+    EXPECT_EQ(gbkToUtf16("\xFF"), u"\uF8F5");
+    EXPECT_EQ(utf16ToGbk(u"\uF8F5"), "\xFF");
 }
 
 TEST(Codepage, InvalidUtf8BecomesReplacementCharacters) {
