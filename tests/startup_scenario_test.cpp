@@ -4,6 +4,7 @@
 
 #include "app/program_entry.h"
 #include "app/quiz_state.h"
+#include "runtime/services.h"
 #include "support/fake_platform.h"
 #include "support/program_folder.h"
 #include "ui/bank_window_layout.h"
@@ -139,4 +140,17 @@ TEST(StartUp, ASingleLineBankAndARefusedHotkey) {
     EXPECT_EQ(fake.window(WindowId::Main).caption, "Vorbelzozone.txt");
     EXPECT_EQ(fake.droppedInput.size(), 1u);  // F1 never arrives
     EXPECT_EQ(fake.mediaCommands.size(), 2u);
+}
+
+// However the bank window goes away, the main window is never used without
+// words to ask.
+TEST(StartUp, ABankWindowGoneWithoutWordsEndsTheProgram) {
+    FakePlatform fake;
+    TestProgramFolder folder;
+    folder.writeBank("CET4.txt", {"apple"});
+    fake.at(500, [] { closeWindow(WindowId::Bank); });  // no closing query
+    EXPECT_THROW(programMain(), ProgramEnded);
+    EXPECT_EQ(fake.exitCode, 0);
+    EXPECT_TRUE(fake.window(WindowId::Main).sizeHistory.empty());
+    EXPECT_TRUE(fake.hotkeys.empty());
 }
