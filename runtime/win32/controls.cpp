@@ -1,7 +1,8 @@
 #include "runtime/win32/controls.h"
 
-#include <commctrl.h>
 #include <windows.h>
+// Needs windows.h first.
+#include <commctrl.h>
 
 #include <string>
 

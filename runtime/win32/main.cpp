@@ -1,7 +1,8 @@
 // Entry of the Windows program: the Win32 port under the portable program.
+#include <windows.h>
+// Needs windows.h first.
 #include <objbase.h>
 #include <ole2.h>
-#include <windows.h>
 
 #include "app/program_entry.h"
 #include "runtime/win32/win32_platform.h"

@@ -1,7 +1,8 @@
 #include "runtime/win32/media.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// Needs windows.h first.
+#include <mmsystem.h>
 
 #include "runtime/win32/wide_text.h"
 

@@ -1,7 +1,8 @@
 #include "runtime/win32/sound.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// Needs windows.h first.
+#include <mmsystem.h>
 
 #include <algorithm>
 #include <memory>

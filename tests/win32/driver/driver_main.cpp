@@ -1,0 +1,234 @@
+// Drives one session of vorbelzoz.exe the way a learner would and writes
+// what the windows showed into a JSON report; the test script judges it.
+//
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT SHOT_DIR BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
+//
+// NEW_TEXT uses "|" for a line break. Exit code 0 when every step was
+// reached, 1 when one timed out (the report says which).
+#include <windows.h>
+// Needs windows.h first.
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "probe.h"
+#include "remote.h"
+#include "report.h"
+
+namespace {
+
+// Table positions of the controls the driver uses.
+namespace bank {
+constexpr int list = 0, progress = 5, name = 9, text = 10, save = 14;
+}
+namespace quiz {
+constexpr int wordCount = 0, meanings = 1, spelling = 2, phonetics = 4, hint = 5, start = 6, phoneticBox = 7,
+              spellingLabel = 10, hintLabel = 11, answer = 12, stop = 13, reportButton = 15, status = 16;
+}
+
+constexpr int kWordsInBank = 3;
+
+struct Session {
+    PROCESS_INFORMATION process;
+    Report& report;
+    std::wstring shotDir;
+    DWORD pid() const { return process.dwProcessId; }
+};
+
+struct Failure {
+    std::string step;
+};
+
+void require(bool ok, const std::string& step) {
+    if (!ok) throw Failure{step};
+}
+
+void recordSize(Session& s, HWND window, const std::string& prefix) {
+    RECT frame;
+    GetWindowRect(window, &frame);
+    s.report.number(prefix + "_width", frame.right - frame.left);
+    s.report.number(prefix + "_height", frame.bottom - frame.top);
+}
+
+std::wstring lineBreaks(std::wstring text) {
+    std::wstring out;
+    for (wchar_t c : text) out += c == L'|' ? std::wstring(L"\r\n") : std::wstring(1, c);
+    return out;
+}
+
+// Answers the single message box the program shows next and returns its text.
+std::wstring answerMessageBox(Session& s, int button, const std::string& step) {
+    HWND box = nullptr;
+    require(waitUntil([&] { return (box = findMessageBox(s.pid())) != nullptr; }, 30000), step);
+    Sleep(200);
+    std::wstring text = messageBoxText(box);
+    s.report.text(step + "_caption", textOf(box));
+    pressMessageBoxButton(box, button);
+    require(waitUntil([&] { return !IsWindow(box); }, 10000), step + "_closed");
+    return text;
+}
+
+HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& newName,
+                const std::wstring& newText) {
+    HWND window = nullptr;
+    require(waitUntil([&] { return (window = findProgramWindow(s.pid(), L"选择词库")) != nullptr; }, 90000),
+            "bank_window");
+    s.report.text("bank_caption", textOf(window));
+    recordSize(s, window, "bank");
+    HWND list = controlOf(window, bank::list);
+    Sleep(500);  // the posted progress notification
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < listRowCount(list); ++i) rows.push_back(listCellText(s.process.hProcess, list, i, 0));
+    s.report.list("bank_rows", rows);
+    s.report.number("bank_progress", SendMessageW(controlOf(window, bank::progress), PBM_GETPOS, 0, 0));
+    s.report.flag("bank_progress_visible", IsWindowVisible(controlOf(window, bank::progress)) != FALSE);
+    s.report.flag("bank_shot", saveScreenshot(window, s.shotDir + L"\\bank.bmp"));
+
+    // A new bank from the editor pane.
+    require(setText(controlOf(window, bank::name), newName), "new_bank_name");
+    require(setText(controlOf(window, bank::text), newText), "new_bank_text");
+    click(controlOf(window, bank::save));
+    s.report.text("save_message", answerMessageBox(s, IDOK, "save_box"));
+    const int before = static_cast<int>(rows.size());
+    require(waitUntil([&] { return listRowCount(list) == before + 1; }, 10000), "saved_row");
+    s.report.text("saved_row", listCellText(s.process.hProcess, list, before, 0));
+
+    // Double-click the test bank's row.
+    int row = -1;
+    for (int i = 0; i < before; ++i) {
+        if (rows[i] == bankRow) row = i;
+    }
+    require(row >= 0, "bank_row_listed");
+    RECT cell;
+    require(listRowRect(s.process.hProcess, list, row, cell), "bank_row_rect");
+    doubleClickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+
+    HWND main = nullptr;
+    require(waitUntil([&] { return (main = findProgramWindow(s.pid(), L"Vorbelzoz")) != nullptr; }, 30000),
+            "main_window");
+    s.report.flag("bank_window_closed", waitUntil([&] { return !IsWindow(window); }, 5000));
+    return main;
+}
+
+void setOptions(Session& s, HWND main) {
+    s.report.text("main_caption", textOf(main));
+    recordSize(s, main, "main_compact");
+    s.report.text("word_count_label", textOf(controlOf(main, quiz::wordCount)));
+    s.report.text("status_initial", textOf(controlOf(main, quiz::status)));
+    s.report.flag("report_button_enabled_initially",
+                  IsWindowEnabled(controlOf(main, quiz::reportButton)) != FALSE);
+
+    RECT compact;
+    GetWindowRect(main, &compact);
+    click(controlOf(main, quiz::meanings));
+    waitUntil(
+        [&] {
+            RECT now;
+            GetWindowRect(main, &now);
+            return now.right - now.left != compact.right - compact.left;
+        },
+        5000);
+    recordSize(s, main, "main_wide");
+    for (int option : {quiz::spelling, quiz::phonetics, quiz::hint}) click(controlOf(main, option));
+    require(waitUntil([&] { return IsWindowVisible(controlOf(main, quiz::hintLabel)) != FALSE; }, 5000),
+            "options");
+    s.report.flag("phonetic_box_visible", IsWindowVisible(controlOf(main, quiz::phoneticBox)) != FALSE);
+    s.report.flag("spelling_label_visible", IsWindowVisible(controlOf(main, quiz::spellingLabel)) != FALSE);
+}
+
+void runQuiz(Session& s, HWND main, const std::wstring& wrongText) {
+    HWND spelling = controlOf(main, quiz::spellingLabel);
+    HWND answer = controlOf(main, quiz::answer);
+    HWND status = controlOf(main, quiz::status);
+    click(controlOf(main, quiz::start));
+
+    std::wstring previous = textOf(spelling);
+    std::vector<std::wstring> words;
+    for (int k = 1; k <= kWordsInBank; ++k) {
+        const std::string n = std::to_string(k);
+        std::wstring word;
+        require(waitUntil([&] { return (word = textOf(spelling)) != previous; }, 60000), "word_" + n);
+        Sleep(1500);  // lookup, cache and pronunciation finish; the driver then waits for the answer
+        word = textOf(spelling);
+        previous = word;
+        words.push_back(word);
+        s.report.text("phonetic_" + n, richEditText(s.process.hProcess, controlOf(main, quiz::phoneticBox)));
+
+        const std::wstring statusBefore = textOf(status);
+        if (k == 1) {
+            pressKey(VK_F2);
+            s.report.flag("hint_shown",
+                          waitUntil([&] { return textOf(controlOf(main, quiz::hintLabel)) == word; }, 5000));
+            require(setText(answer, word), "answer_1");
+            pressEnter(answer);
+        } else if (k == 2) {
+            require(setText(answer, wrongText), "answer_2");
+            pressEnter(answer);
+        } else {
+            s.report.flag("main_shot", saveScreenshot(main, s.shotDir + L"\\main.bmp"));
+            click(controlOf(main, quiz::stop));
+            break;
+        }
+        require(waitUntil([&] { return textOf(status) != statusBefore; }, 15000), "status_" + n);
+        s.report.text("status_" + n, textOf(status));
+        s.report.text("answer_box_after_" + n, textOf(answer));
+    }
+    s.report.list("words", words);
+
+    s.report.text("summary", answerMessageBox(s, IDOK, "summary_box"));
+    s.report.flag(
+        "report_button_enabled_after",
+        waitUntil([&] { return IsWindowEnabled(controlOf(main, quiz::reportButton)) != FALSE; }, 10000));
+    s.report.text("status_final", textOf(status));
+}
+
+void closeProgram(Session& s, HWND main) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(s.process.hProcess, 20000) == WAIT_OBJECT_0;
+    s.report.flag("ended", ended);
+    DWORD code = 0;
+    if (ended && GetExitCodeProcess(s.process.hProcess, &code)) s.report.number("exit_code", code);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 8) {
+        fwprintf(stderr, L"usage: %ls PROGRAM REPORT SHOT_DIR BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT\n",
+                 argv[0]);
+        return 2;
+    }
+    const std::wstring program = argv[1];
+    Report report(argv[2]);
+    std::wstring folder = program.substr(0, program.find_last_of(L"\\/"));
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    Session s{{}, report, argv[3]};
+    std::wstring command = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                        &startup, &s.process)) {
+        report.text("failed_step", L"start");
+        return 1;
+    }
+    report.flag("started", true);
+
+    int result = 0;
+    try {
+        HWND main = chooseBank(s, argv[4], argv[5], lineBreaks(argv[6]));
+        setOptions(s, main);
+        runQuiz(s, main, argv[7]);
+        closeProgram(s, main);
+    } catch (const Failure& failure) {
+        report.text("failed_step", std::wstring(failure.step.begin(), failure.step.end()));
+        result = 1;
+    }
+    if (WaitForSingleObject(s.process.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(s.process.hProcess, 99);
+        report.flag("terminated", true);
+    }
+    CloseHandle(s.process.hThread);
+    CloseHandle(s.process.hProcess);
+    return result;
+}

@@ -1,0 +1,25 @@
+// Finding and operating the program's windows from outside, the way a
+// learner would: texts, clicks, keys, message boxes, screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
+
+HWND findProgramWindow(DWORD processId, const std::wstring& captionPrefix);  // visible, class VorbelzozWindow
+HWND controlOf(HWND window, int index);  // the control at this table position
+std::wstring textOf(HWND hwnd);
+bool setText(HWND hwnd, const std::wstring& text);
+void click(HWND button);  // posted, so a handler that waits does not block the driver
+void pressEnter(HWND edit);
+void pressKey(WORD virtualKey);  // system-wide input, for hotkeys
+void doubleClickAt(HWND hwnd, POINT client);
+
+HWND findMessageBox(DWORD processId);
+std::wstring messageBoxText(HWND box);
+void pressMessageBoxButton(HWND box, int id);
+
+bool saveScreenshot(HWND window, const std::wstring& bmpPath);
