@@ -21,6 +21,7 @@ class BankWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         initQuizState();
+        foldersSearched = 0;  // it only grows during a run
         program.writeBank("a.txt", {"apple", "pear"});
         program.writeBank("abc.txt", {"one", "two", "three"});
     }
