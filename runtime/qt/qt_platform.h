@@ -1,0 +1,55 @@
+// The platform port on Qt 6 Widgets, with libcurl for HTTP, SDL2_mixer for
+// sound and X11 for the system-wide hotkeys. It only routes each call to the
+// file that deals with that concern.
+#pragma once
+
+#include "runtime/platform.h"
+
+class QtPlatform : public Platform {
+public:
+    std::int64_t tickCount() override;
+    DateTime localTime() override;
+
+    bool loadWindow(WindowId window, bool modal) override;
+    void closeWindow(WindowId window) override;
+    Text windowCaption(WindowId window) override;
+    void setWindowCaption(WindowId window, const Text& caption) override;
+    void setWindowSize(WindowId window, int outerWidth, int outerHeight) override;
+    int runMessageLoop() override;
+    [[noreturn]] void endProgram(int exitCode) override;
+
+    Text controlText(ControlRef control) override;
+    void setControlText(ControlRef control, const Text& text) override;
+    bool isChecked(ControlRef control) override;
+    void setVisible(ControlRef control, bool visible) override;
+    void setEnabled(ControlRef control, bool enabled) override;
+    Rect controlRect(ControlRef control) override;
+
+    int insertColumn(ControlRef list, const Text& title, int width) override;
+    void setColumnWidth(ControlRef list, int column, int width) override;
+    int insertRow(ControlRef list, const Text& text) override;
+    Text cellText(ControlRef list, int row, int column) override;
+    void deleteRow(ControlRef list, int row) override;
+    int selectedRow(ControlRef list) override;
+    void setProgress(ControlRef bar, int position) override;
+
+    void processEvents() override;
+    void waitForEvents(int maxMilliseconds) override;
+
+    int notifyLabel(ControlRef label, int first, int second, bool synchronous) override;
+    int registerHotkey(WindowId owner, ControlRef label, int modifiers, int virtualKey) override;
+
+    int messageBox(const Text& message, int flags, const Text& caption) override;
+    bool runCommandLine(const Text& commandLine) override;
+
+    void setRichTextDefaultFormat(ControlRef box, const CharFormat& format) override;
+    void insertRichTextUnicode(ControlRef box, const std::u16string& text) override;
+
+    void navigateHtml(ControlRef view, const Text& address) override;
+    bool setHtmlBody(ControlRef view, const Text& html) override;
+
+    HttpResponse httpGet(const HttpRequest& request) override;
+    int sendMediaCommand(const Text& command) override;
+    bool startSound(const WavSound& sound, bool loop) override;
+    void stopAllSounds() override;
+};

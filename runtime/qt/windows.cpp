@@ -1,0 +1,157 @@
+#include "runtime/qt/windows.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <algorithm>
+#include <vector>
+
+#include "runtime/qt/controls.h"
+#include "runtime/qt/fonts.h"
+#include "runtime/qt/qt_text.h"
+#include "ui/event_wiring.h"
+
+namespace qtport {
+
+namespace {
+
+// Title bar with minimise and close boxes, no maximise box.
+constexpr Qt::WindowFlags kFrameFlags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                        Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+
+class WindowFrame : public QWidget {
+public:
+    explicit WindowFrame(WindowId id) : QWidget(nullptr, kFrameFlags), id_(id) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    WindowId id_;
+};
+
+struct WindowRecord {
+    WindowFrame* frame = nullptr;
+    std::vector<QWidget*> controls;
+    QEventLoop* modalLoop = nullptr;
+    bool closingByProgram = false;
+    bool closed = false;
+};
+
+WindowRecord records[2];
+
+WindowRecord& record(WindowId id) {
+    return records[static_cast<int>(id)];
+}
+
+QSize clientSize(int outerWidth, int outerHeight) {
+    return QSize(std::max(outerWidth - kFrameWidth, 0), std::max(outerHeight - kFrameHeight, 0));
+}
+
+void centreOnScreen(QWidget* frame) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    QRect area = screen->availableGeometry();
+    QSize outer = frame->size() + QSize(kFrameWidth, kFrameHeight);
+    frame->move(area.x() + (area.width() - outer.width()) / 2,
+                area.y() + (area.height() - outer.height()) / 2);
+}
+
+void WindowFrame::closeEvent(QCloseEvent* event) {
+    WindowRecord& window = record(id_);
+    event->accept();
+    if (window.frame != this || window.closed) return;
+    // A close the program asked for raises no closing query; a close from the
+    // frame (close box, system menu, Alt+F4) does, and is never vetoed.
+    if (!window.closingByProgram) dispatchEvent(id_, -1, EventKind::CloseRequested);
+    window.closed = true;
+    dispatchEvent(id_, -1, EventKind::Destroyed);
+    if (window.modalLoop != nullptr) {
+        window.modalLoop->quit();  // loadWindow deletes the frame once its loop has returned
+    } else {
+        deleteLater();
+        window = WindowRecord();
+    }
+}
+
+}  // namespace
+
+bool loadWindow(WindowId id, bool modal) {
+    WindowRecord& window = record(id);
+    if (window.frame != nullptr) return false;
+    const WindowSpec& spec = windowSpec(id);
+
+    auto* frame = new WindowFrame(id);
+    frame->setWindowTitle(toQString(spec.caption));
+    frame->setFont(defaultGuiFont());
+    frame->setFixedSize(clientSize(spec.outerWidth, spec.outerHeight));
+    window.frame = frame;
+    for (int index = 0; index < static_cast<int>(spec.controls.size()); ++index) {
+        window.controls.push_back(createControl(spec.controls[index], ControlRef{id, index}, frame));
+    }
+
+    dispatchEvent(id, -1, EventKind::Created);
+    if (window.frame != frame || window.closed) return true;
+
+    if (modal) frame->setWindowModality(Qt::ApplicationModal);
+    centreOnScreen(frame);
+    frame->show();
+    if (!modal) return true;
+
+    QEventLoop loop;
+    window.modalLoop = &loop;
+    if (!window.closed) loop.exec();
+    window.modalLoop = nullptr;
+    delete frame;
+    window = WindowRecord();
+    return true;
+}
+
+void closeWindow(WindowId id) {
+    WindowFrame* frame = record(id).frame;
+    if (frame == nullptr) return;
+    // Takes effect once the calling handler has returned to the event loop.
+    QMetaObject::invokeMethod(
+        frame,
+        [id, frame] {
+            WindowRecord& window = record(id);
+            if (window.frame != frame || window.closed) return;
+            window.closingByProgram = true;
+            frame->close();
+        },
+        Qt::QueuedConnection);
+}
+
+Text windowCaption(WindowId id) {
+    WindowFrame* frame = record(id).frame;
+    return frame == nullptr ? Text() : fromQString(frame->windowTitle());
+}
+
+void setWindowCaption(WindowId id, const Text& caption) {
+    if (WindowFrame* frame = record(id).frame) frame->setWindowTitle(toQString(caption));
+}
+
+void setWindowSize(WindowId id, int outerWidth, int outerHeight) {
+    if (WindowFrame* frame = record(id).frame) frame->setFixedSize(clientSize(outerWidth, outerHeight));
+}
+
+QWidget* windowFrame(WindowId id) {
+    return record(id).frame;
+}
+
+QWidget* controlWidget(ControlRef control) {
+    WindowRecord& window = record(control.window);
+    if (control.index < 0 || control.index >= static_cast<int>(window.controls.size())) return nullptr;
+    return window.controls[control.index];
+}
+
+const ControlSpec* controlSpec(ControlRef control) {
+    if (record(control.window).frame == nullptr) return nullptr;
+    const WindowSpec& spec = windowSpec(control.window);
+    if (control.index < 0 || control.index >= static_cast<int>(spec.controls.size())) return nullptr;
+    return &spec.controls[control.index];
+}
+
+}  // namespace qtport
