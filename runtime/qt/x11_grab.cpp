@@ -1,16 +1,18 @@
 #include "runtime/qt/x11_grab.h"
 
-// Qt first: Xlib's macros (Bool, Status, KeyPress, ...) clash with Qt's names.
-#include <X11/Xlib.h>
-#include <X11/keysym.h>
-#include <xcb/xcb.h>
-
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QGuiApplication>
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
+
+// After Qt: Xlib's macros (Bool, Status, KeyPress, ...) clash with Qt's names.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+#include <xcb/xcb.h>
+// clang-format on
 
 namespace qtport {
 
