@@ -23,7 +23,9 @@ constexpr double kPi = 3.14159265358979323846;
 
 using Samples = std::vector<double>;
 
-double noteHz(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+double noteHz(int midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
 // A bell-like note: a few harmonics, a short attack and an exponential decay.
 void addNote(Samples& out, double startSec, double hz, double seconds, double gain, double decayPerSec,
@@ -70,7 +72,9 @@ void addBuzz(Samples& out, double hz, double seconds, double gain) {
     }
 }
 
-Samples silence(double seconds) { return Samples(static_cast<size_t>(seconds * kRate), 0.0); }
+Samples silence(double seconds) {
+    return Samples(static_cast<size_t>(seconds * kRate), 0.0);
+}
 
 void normalise(Samples& s, double peak) {
     double max = 0.0;
@@ -125,7 +129,8 @@ Samples startSound() {  // rising major arpeggio
 Samples endSound() {  // falling cadence that settles on the tonic
     Samples s = silence(1.2);
     const int notes[] = {79, 76, 72};
-    for (int i = 0; i < 3; ++i) addNote(s, i * 0.18, noteHz(notes[i]), 1.2 - i * 0.18, 0.5, i == 2 ? 2.5 : 5.0);
+    for (int i = 0; i < 3; ++i)
+        addNote(s, i * 0.18, noteHz(notes[i]), 1.2 - i * 0.18, 0.5, i == 2 ? 2.5 : 5.0);
     addNote(s, 0.36, noteHz(60), 0.84, 0.3, 2.5);
     normalise(s, 0.7);
     return s;
@@ -197,8 +202,8 @@ int main(int argc, char** argv) {
         const char* name;
         Samples samples;
     } sounds[] = {
-        {"开始.wav", startSound()},   {"结束.wav", endSound()},         {"答对.wav", rightSound()},
-        {"答错.wav", wrongSound()},   {"等待开始.wav", waitingSound()}, {"选词.wav", backgroundLoop()},
+        {"开始.wav", startSound()}, {"结束.wav", endSound()},         {"答对.wav", rightSound()},
+        {"答错.wav", wrongSound()}, {"等待开始.wav", waitingSound()}, {"选词.wav", backgroundLoop()},
         {"提示.wav", hintSound()},
     };
     int failures = 0;

@@ -1,0 +1,57 @@
+#include "service/options.h"
+
+namespace service {
+
+namespace {
+
+bool parsePort(const std::string& text, int& port) {
+    if (text.empty() || text.size() > 5) return false;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value > 65535) return false;
+    port = value;
+    return true;
+}
+
+}  // namespace
+
+bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--port" || arg == "--data") {
+            if (i + 1 >= argc) {
+                error = arg + " needs a value";
+                return false;
+            }
+            const std::string value = argv[++i];
+            if (arg == "--data") {
+                options.dataDir = value;
+            } else if (!parsePort(value, options.port)) {
+                error = "bad port \"" + value + "\" (0..65535, 0 picks a free port)";
+                return false;
+            }
+        } else {
+            error = "unknown option \"" + arg + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string usageText(const std::string& program) {
+    return "usage: " + program +
+           " [--port N] [--data DIR]\n"
+           "Offline dictionary and speech service for Vorbelzoz on 127.0.0.1.\n"
+           "  --port N    port to listen on (default 47800; 0 picks a free port)\n"
+           "  --data DIR  folder holding dictionary.tsv\n"
+           "GET /<word> answers a dictionary page with the British transcription and\n"
+           "Chinese meanings; GET /text2audio?lan=uk&pid=101&ie=UTF-8&text=<word>&spd=2\n"
+           "answers the spoken word as MP3.\n";
+}
+
+}  // namespace service

@@ -1,0 +1,21 @@
+// Command line of the service.
+#pragma once
+
+#include <string>
+
+namespace service {
+
+constexpr int kDefaultPort = 47800;
+
+struct Options {
+    int port = kDefaultPort;  // 0: any free port
+    std::string dataDir;      // empty: the default data folder
+    bool help = false;
+};
+
+// False with a message in error on an unknown option or a bad value.
+bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
+
+std::string usageText(const std::string& program);
+
+}  // namespace service

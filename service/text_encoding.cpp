@@ -1,0 +1,148 @@
+#include "service/text_encoding.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace service {
+
+namespace {
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+bool isValidUtf8(const std::string& bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const unsigned char c = bytes[i];
+        size_t length = 0;
+        unsigned int min = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            length = 2;
+            min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            length = 3;
+            min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            length = 4;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + length > bytes.size()) return false;
+        unsigned int code = c & (0xFF >> (length + 1));
+        for (size_t k = 1; k < length; ++k) {
+            const unsigned char next = bytes[i + k];
+            if (!isContinuation(next)) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string gbkToUtf8(const std::string& bytes) {
+    static const std::string kReplacement = "\xEF\xBF\xBD";
+    iconv_t cd = iconv_open("UTF-8", "CP936");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string();
+    std::string out;
+    char buffer[256];
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    while (inLeft > 0) {
+        char* outPtr = buffer;
+        size_t outLeft = sizeof buffer;
+        const size_t result = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        out.append(buffer, outPtr - buffer);
+        if (result != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG) continue;
+        // An invalid or incomplete sequence: replace one byte and go on.
+        out += kReplacement;
+        ++in;
+        --inLeft;
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+    iconv_close(cd);
+    return out;
+}
+
+std::string toUtf8(const std::string& bytes) {
+    return isValidUtf8(bytes) ? bytes : gbkToUtf8(bytes);
+}
+
+std::string percentDecode(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+            hexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string cleanWord(const std::string& utf8) {
+    std::string out = utf8;
+    for (char& c : out) {
+        const unsigned char u = c;
+        if (u < 0x20 || u == 0x7F) c = ' ';
+    }
+    const size_t first = out.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    const size_t last = out.find_last_not_of(' ');
+    return out.substr(first, last - first + 1);
+}
+
+std::string clipUtf8(const std::string& utf8, size_t maxBytes) {
+    if (utf8.size() <= maxBytes) return utf8;
+    size_t end = maxBytes;
+    while (end > 0 && isContinuation(static_cast<unsigned char>(utf8[end]))) --end;
+    return utf8.substr(0, end);
+}
+
+std::string htmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace service

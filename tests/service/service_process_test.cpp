@@ -1,0 +1,234 @@
+// The service as the program meets it: a child process on a free port,
+// spoken to with the program's raw request lines.
+#include "service_process.h"
+
+#include <gtest/gtest.h>
+#include <mpg123.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const std::string kBritishMarker = "<span>\xE8\x8B\xB1 [";  // "<span>英 ["
+const std::string kApple = "\xE8\x8B\xB9\xE6\x9E\x9C";      // 苹果
+
+std::string speechTarget(const std::string& text, const std::string& speed = "2") {
+    return "/text2audio?lan=uk&pid=101&ie=UTF-8&text=" + text + "&spd=" + speed;
+}
+
+bool startsLikeMp3(const std::string& body) {
+    if (body.compare(0, 3, "ID3") == 0) return true;
+    return body.size() >= 2 && static_cast<unsigned char>(body[0]) == 0xFF &&
+           (static_cast<unsigned char>(body[1]) & 0xE0) == 0xE0;
+}
+
+struct Decoded {
+    bool ok = false;
+    long rate = 0;
+    size_t samples = 0;
+    int peak = 0;
+};
+
+// Decodes a whole MP3 in memory with libmpg123 to 16-bit samples.
+Decoded decodeMp3(const std::string& mp3) {
+    Decoded decoded;
+    mpg123_handle* handle = mpg123_new(nullptr, nullptr);
+    if (handle == nullptr) return decoded;
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0);
+    if (mpg123_open_feed(handle) == MPG123_OK) {
+        std::vector<unsigned char> out(65536);
+        size_t done = 0;
+        int result = mpg123_decode(handle, reinterpret_cast<const unsigned char*>(mp3.data()), mp3.size(),
+                                   out.data(), out.size(), &done);
+        while (true) {
+            if (result == MPG123_NEW_FORMAT) {
+                int channels = 0, encoding = 0;
+                mpg123_getformat(handle, &decoded.rate, &channels, &encoding);
+                decoded.ok = encoding == MPG123_ENC_SIGNED_16 && channels == 1;
+            }
+            for (size_t i = 0; i + 1 < done; i += 2) {
+                const int16_t sample = static_cast<int16_t>(out[i] | out[i + 1] << 8);
+                decoded.peak = std::max(decoded.peak, std::abs(static_cast<int>(sample)));
+            }
+            decoded.samples += done / 2;
+            if (result != MPG123_OK && result != MPG123_NEW_FORMAT) break;
+            result = mpg123_decode(handle, nullptr, 0, out.data(), out.size(), &done);
+        }
+        if (result == MPG123_ERR) decoded.ok = false;
+    }
+    mpg123_delete(handle);
+    return decoded;
+}
+
+class Service : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        mpg123_init();
+        service = new ServiceProcess();
+    }
+    static void TearDownTestSuite() {
+        delete service;
+        service = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(service->started()); }
+
+    static ParsedResponse get(const std::string& target) {
+        return parseResponse(exchange(service->port(), programRequest(target)));
+    }
+
+    static ServiceProcess* service;
+};
+
+ServiceProcess* Service::service = nullptr;
+
+}  // namespace
+
+TEST_F(Service, AnswersAWordWithTranscriptionAndMeanings) {
+    const ParsedResponse page = get("/apple");
+    EXPECT_EQ(page.status, 200);
+    EXPECT_NE(page.headers.find("Content-Type: text/html; charset=utf-8"), std::string::npos);
+    EXPECT_NE(page.body.find(kBritishMarker), std::string::npos);
+    EXPECT_NE(page.body.find("<li><b>n.</b> " + kApple + "</li>"), std::string::npos);
+}
+
+TEST_F(Service, APhraseWithARawBlankIsOneWord) {
+    const ParsedResponse page = get("/ice cream");
+    EXPECT_EQ(page.status, 200);
+    EXPECT_NE(page.body.find("<title>ice cream</title>"), std::string::npos);
+    EXPECT_NE(page.body.find("<ul class=\"\">"), std::string::npos);
+    // Two words, two transcriptions separated by a blank.
+    const size_t start = page.body.find(kBritishMarker) + kBritishMarker.size();
+    const std::string ipa = page.body.substr(start, page.body.find(']', start) - start);
+    EXPECT_NE(ipa.find(' '), std::string::npos);
+}
+
+TEST_F(Service, AnUnknownWordGetsATranscriptionAndNoList) {
+    const ParsedResponse page = get("/qwxzvk");
+    EXPECT_EQ(page.status, 200);
+    const size_t start = page.body.find(kBritishMarker);
+    ASSERT_NE(start, std::string::npos);
+    EXPECT_NE(page.body.find("]</span>", start + kBritishMarker.size() + 1), std::string::npos);
+    EXPECT_EQ(page.body.find("<ul"), std::string::npos);
+}
+
+TEST_F(Service, SpeaksAWordAsAnMp3ThatDecodes) {
+    const ParsedResponse speech = get(speechTarget("ice cream"));
+    EXPECT_EQ(speech.status, 200);
+    EXPECT_NE(speech.headers.find("Content-Type: audio/mpeg"), std::string::npos);
+    ASSERT_TRUE(startsLikeMp3(speech.body));
+    const Decoded decoded = decodeMp3(speech.body);
+    EXPECT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.rate, 22050);
+    EXPECT_GT(decoded.samples, 22050u / 4);  // a quarter of a second at least
+    EXPECT_GT(decoded.peak, 3000);           // and not silence
+}
+
+TEST_F(Service, TheSpeedFieldChangesTheSpeakingRate) {
+    const Decoded slow = decodeMp3(get(speechTarget("international", "0")).body);
+    const Decoded fast = decodeMp3(get(speechTarget("international", "9")).body);
+    ASSERT_TRUE(slow.ok && fast.ok);
+    EXPECT_GT(slow.samples, fast.samples * 5 / 4);
+}
+
+TEST_F(Service, AnEmptyTextStillGivesAPlayableMp3) {
+    const ParsedResponse speech = get(speechTarget(""));
+    EXPECT_EQ(speech.status, 200);
+    EXPECT_TRUE(startsLikeMp3(speech.body));
+    EXPECT_TRUE(decodeMp3(speech.body).ok);
+}
+
+TEST_F(Service, GbkUtf8AndEscapedWordsAreTheSameWord) {
+    const std::string gbk = get("/\xC6\xBB\xB9\xFB").body;
+    EXPECT_NE(gbk.find("<title>" + kApple + "</title>"), std::string::npos);
+    EXPECT_EQ(get("/" + kApple).body, gbk);
+    EXPECT_EQ(get("/%C6%BB%B9%FB").body, gbk);
+    EXPECT_EQ(get("/apple%20pie").body, get("/apple pie").body);
+}
+
+TEST_F(Service, OddTargetsGetAnAnswerAndNeverStopTheService) {
+    const struct {
+        std::string request;
+        int status;
+    } cases[] = {
+        {programRequest(std::string("/a\0b", 4)), 200},
+        {programRequest("/../../etc/passwd"), 200},
+        {programRequest("/"), 404},
+        {programRequest("/%"), 200},
+        {programRequest("/%00%ff%fe"), 200},
+        {programRequest("/\xFF\xFE\x80"), 200},
+        {programRequest("/<script>alert(1)</script>"), 200},
+        {programRequest("/" + std::string(6000, 'a')), 200},
+        {programRequest(speechTarget(std::string(3000, 'b') + " " + std::string(3000, 'c'))), 200},
+        {programRequest(speechTarget(std::string("\0\xC6", 2))), 200},
+        {"GET /apple\r\n\r\n", 200},
+        {"GET /apple HTTP/1.0\n\n", 200},
+        {"HEAD /apple HTTP/1.0\r\n\r\n", 200},
+        {"POST /apple HTTP/1.0\r\nContent-Length: 0\r\n\r\n", 405},
+        {"GET apple HTTP/1.0\r\n\r\n", 400},
+        {"\r\n\r\n", 400},
+        {"garbage\r\n\r\n", 400},
+        {programRequest("/" + std::string(9000, 'x')), 431},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.request.substr(0, 60));
+        const ParsedResponse response = parseResponse(exchange(service->port(), c.request));
+        EXPECT_EQ(response.status, c.status);
+    }
+    // A connection that sends nothing, and one that hangs up at once.
+    EXPECT_EQ(exchange(service->port(), "", 200), "");
+    EXPECT_TRUE(service->running());
+    EXPECT_EQ(get("/apple").status, 200);
+}
+
+TEST_F(Service, AHeadThatNeverEndsIsAnsweredWithinTheTimeLimit) {
+    const auto start = std::chrono::steady_clock::now();
+    const ParsedResponse response =
+        parseResponse(exchange(service->port(), "GET /apple HTTP/1.0\r\nHost: x", 15000));
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(response.status, 408);
+    EXPECT_LT(seconds, 8.0);
+}
+
+TEST_F(Service, ServesManyRequestsAtOnce) {
+    constexpr int kClients = 12;
+    std::vector<int> failures(kClients, 0);
+    std::vector<std::thread> clients;
+    for (int c = 0; c < kClients; ++c) {
+        clients.emplace_back([c, &failures] {
+            for (int i = 0; i < 4; ++i) {
+                const bool speech = (c + i) % 3 == 0;
+                const ParsedResponse r = get(speech ? speechTarget("water") : "/water");
+                if (r.status != 200 ||
+                    (speech ? !startsLikeMp3(r.body) : r.body.find(kBritishMarker) == std::string::npos))
+                    ++failures[c];
+            }
+        });
+    }
+    for (std::thread& t : clients) t.join();
+    for (int c = 0; c < kClients; ++c) EXPECT_EQ(failures[c], 0) << "client " << c;
+}
+
+TEST(ServiceStart, ATakenPortIsReportedClearlyWithExitCode1) {
+    PortBlocker blocker;
+    ASSERT_GT(blocker.port(), 0);
+    const ServiceRun run = runServiceToEnd({"--port", std::to_string(blocker.port())});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.output.find("port " + std::to_string(blocker.port())), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("already in use"), std::string::npos) << run.output;
+}
+
+TEST(ServiceStart, BadOptionsAndAMissingWordListStopWithAMessage) {
+    ServiceRun run = runServiceToEnd({"--port", "70000"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.output.find("usage:"), std::string::npos);
+
+    run = runServiceToEnd({"--port", "0", "--data", "/nonexistent"});
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_NE(run.output.find("/nonexistent/dictionary.tsv"), std::string::npos) << run.output;
+
+    run = runServiceToEnd({"--help"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_NE(run.output.find("--port"), std::string::npos);
+}
