@@ -24,11 +24,19 @@ bool matchesAt(const Text& text, std::size_t at, const Text& needle, bool ignore
     return true;
 }
 
-// Byte count of the character that begins at the 0-based offset (a lead byte
-// at the very end counts as one byte).
-std::size_t characterSize(const Text& text, std::size_t at) {
-    if (isLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size()) return 2;
-    return 1;
+// The 0-based offset of the next match at a character start, scanning from
+// the offset at (itself taken as a character start), or npos.
+std::size_t findFrom(const Text& text, const Text& needle, std::size_t at, bool ignoreCase) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t size = text.size();
+    const unsigned char first = ignoreCase ? lowerAscii(static_cast<unsigned char>(needle[0]))
+                                           : static_cast<unsigned char>(needle[0]);
+    while (at < size && needle.size() <= size - at) {
+        unsigned char c = bytes[at];
+        if ((ignoreCase ? lowerAscii(c) : c) == first && matchesAt(text, at, needle, ignoreCase)) return at;
+        at += (isLeadByte(c) && at + 1 < size) ? 2 : 1;
+    }
+    return Text::npos;
 }
 
 }  // namespace
@@ -42,11 +50,8 @@ Text leftText(const Text& text, int n) {
 int findText(const Text& text, const Text& needle, int start, bool ignoreCase) {
     if (needle.empty()) return text.empty() ? -1 : 1;
     std::size_t at = start < 1 ? 0 : static_cast<std::size_t>(start) - 1;
-    while (at < text.size()) {
-        if (matchesAt(text, at, needle, ignoreCase)) return static_cast<int>(at + 1);
-        at += characterSize(text, at);
-    }
-    return -1;
+    std::size_t found = findFrom(text, needle, at, ignoreCase);
+    return found == Text::npos ? -1 : static_cast<int>(found + 1);
 }
 
 Text replaceText(const Text& text, const Text& find, const Text& replacement, int start, int count,
@@ -56,16 +61,13 @@ Text replaceText(const Text& text, const Text& find, const Text& replacement, in
     if (at >= text.size()) return text;
     Text result = text.substr(0, at);
     result.reserve(text.size());
-    while (at < text.size() && count != 0) {
-        if (matchesAt(text, at, find, !caseSensitive)) {
-            result += replacement;
-            at += find.size();
-            if (count > 0) --count;
-        } else {
-            std::size_t size = characterSize(text, at);
-            result.append(text, at, size);
-            at += size;
-        }
+    while (count != 0) {
+        std::size_t found = findFrom(text, find, at, !caseSensitive);
+        if (found == Text::npos) break;
+        result.append(text, at, found - at);
+        result += replacement;
+        at = found + find.size();
+        if (count > 0) --count;
     }
     if (at < text.size()) result.append(text, at, Text::npos);
     return result;
@@ -78,19 +80,24 @@ TextArray splitText(const Text& text, const Text& separator, int maxPieces) {
         pieces.push_back(text);
         return pieces;
     }
-    std::size_t pieceStart = 0;
+    // Count first: one allocation for the array instead of repeated moves of
+    // every piece as it grows (banks can hold a great many lines).
+    std::size_t count = 1;
+    for (std::size_t at = findFrom(text, separator, 0, false); at != Text::npos;
+         at = findFrom(text, separator, at + separator.size(), false))
+        ++count;
+    if (maxPieces > 0 && count > static_cast<std::size_t>(maxPieces))
+        count = static_cast<std::size_t>(maxPieces);
+    pieces.reserve(count);
     std::size_t at = 0;
-    while (at < text.size()) {
-        if (matchesAt(text, at, separator, false)) {
-            pieces.push_back(text.substr(pieceStart, at - pieceStart));
-            if (maxPieces > 0 && static_cast<int>(pieces.size()) >= maxPieces) return pieces;
-            at += separator.size();
-            pieceStart = at;
-        } else {
-            at += characterSize(text, at);
-        }
+    for (;;) {
+        std::size_t found = findFrom(text, separator, at, false);
+        if (found == Text::npos) break;
+        pieces.emplace_back(text, at, found - at);
+        if (maxPieces > 0 && static_cast<int>(pieces.size()) >= maxPieces) return pieces;
+        at = found + separator.size();
     }
-    if (pieceStart < text.size()) pieces.push_back(text.substr(pieceStart));
+    if (at < text.size()) pieces.emplace_back(text, at, Text::npos);
     return pieces;
 }
 
