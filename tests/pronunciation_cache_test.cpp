@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "runtime/files.h"
 #include "support/fake_platform.h"
 #include "support/program_folder.h"
@@ -157,17 +155,17 @@ TEST(CacheFileName, WindowsDeviceNamesAreNotUsedAsFileNames) {
 }
 
 TEST_F(PronunciationCache, NoEntryWritesOutsideTheMp3Folder) {
-    for (const Text& word : {Text("../../escaped"), Text("..\\..\\escaped"), Text(".."), Text("a/b c")}) {
+    // Unmended, these would land beside the mp3 folder, still inside the
+    // test's own temporary folder.
+    for (const Text& word : {Text("../escaped"), Text("..\\escaped"), Text(".."), Text("a/b c")}) {
         Text path = cachePronunciation(word);
         EXPECT_EQ(path.rfind(program.folder() + "\\mp3\\", 0), 0u) << word;
         EXPECT_EQ(path.find('/', program.folder().size()), Text::npos) << word;
     }
-    EXPECT_EQ(program.read("\\mp3\\.._.._escaped.mp3"), kMp3);
+    EXPECT_EQ(program.read("\\mp3\\.._escaped.mp3"), kMp3);
     EXPECT_EQ(program.read("\\mp3\\__.mp3"), kMp3);
     EXPECT_EQ(program.read("\\mp3\\a_b_c.mp3"), kMp3);
     EXPECT_FALSE(program.exists("\\escaped.mp3"));
-    EXPECT_FALSE(
-        std::filesystem::exists(std::filesystem::path(program.nativePath("")).parent_path() / "escaped.mp3"));
-    // The download name keeps the blank but not the slash.
+    EXPECT_FALSE(program.exists("\\.mp3"));
     EXPECT_FALSE(program.exists("\\mp3\\a"));
 }
