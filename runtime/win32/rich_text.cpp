@@ -79,6 +79,12 @@ void setRichTextDefaultFormat(HWND box, const CharFormat& format) {
 
 void insertRichTextUnicode(HWND box, const std::u16string& text) {
     if (text.empty()) return;
+    // Inserted text takes the format of the insertion point, which may still
+    // be that of text removed before; give it the default format.
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    SendMessageW(box, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(box, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     std::wstring wide(reinterpret_cast<const wchar_t*>(text.data()), text.size());
     setUnicodeText(box, wide.c_str(), ST_SELECTION);
 }

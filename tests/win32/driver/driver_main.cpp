@@ -1,7 +1,7 @@
 // Drives one session of vorbelzoz.exe the way a learner would and writes
 // what the windows showed into a JSON report; the test script judges it.
 //
-//   vorbelzoz_e2e_driver.exe PROGRAM REPORT SHOT_DIR BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
 //
 // NEW_TEXT uses "|" for a line break. Exit code 0 when every step was
 // reached, 1 when one timed out (the report says which).
@@ -32,7 +32,6 @@ constexpr int kWordsInBank = 3;
 struct Session {
     PROCESS_INFORMATION process;
     Report& report;
-    std::wstring shotDir;
     DWORD pid() const { return process.dwProcessId; }
 };
 
@@ -83,7 +82,7 @@ HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& new
     s.report.list("bank_rows", rows);
     s.report.number("bank_progress", SendMessageW(controlOf(window, bank::progress), PBM_GETPOS, 0, 0));
     s.report.flag("bank_progress_visible", IsWindowVisible(controlOf(window, bank::progress)) != FALSE);
-    s.report.flag("bank_shot", saveScreenshot(window, s.shotDir + L"\\bank.bmp"));
+    s.report.flag("bank_shot", requestScreenshot(window, "bank"));
 
     // A new bank from the editor pane.
     require(setText(controlOf(window, bank::name), newName), "new_bank_name");
@@ -166,7 +165,7 @@ void runQuiz(Session& s, HWND main, const std::wstring& wrongText) {
             require(setText(answer, wrongText), "answer_2");
             pressEnter(answer);
         } else {
-            s.report.flag("main_shot", saveScreenshot(main, s.shotDir + L"\\main.bmp"));
+            s.report.flag("main_shot", requestScreenshot(main, "main"));
             click(controlOf(main, quiz::stop));
             break;
         }
@@ -194,9 +193,8 @@ void closeProgram(Session& s, HWND main) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 8) {
-        fwprintf(stderr, L"usage: %ls PROGRAM REPORT SHOT_DIR BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT\n",
-                 argv[0]);
+    if (argc < 7) {
+        fwprintf(stderr, L"usage: %ls PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT\n", argv[0]);
         return 2;
     }
     const std::wstring program = argv[1];
@@ -205,7 +203,7 @@ int wmain(int argc, wchar_t** argv) {
 
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
-    Session s{{}, report, argv[3]};
+    Session s{{}, report};
     std::wstring command = L"\"" + program + L"\"";
     if (!CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                         &startup, &s.process)) {
@@ -216,9 +214,9 @@ int wmain(int argc, wchar_t** argv) {
 
     int result = 0;
     try {
-        HWND main = chooseBank(s, argv[4], argv[5], lineBreaks(argv[6]));
+        HWND main = chooseBank(s, argv[3], argv[4], lineBreaks(argv[5]));
         setOptions(s, main);
-        runQuiz(s, main, argv[7]);
+        runQuiz(s, main, argv[6]);
         closeProgram(s, main);
     } catch (const Failure& failure) {
         report.text("failed_step", std::wstring(failure.step.begin(), failure.step.end()));

@@ -1,6 +1,7 @@
 #include "probe.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -124,47 +125,13 @@ void pressMessageBoxButton(HWND box, int id) {
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
-bool saveScreenshot(HWND window, const std::wstring& bmpPath) {
+bool requestScreenshot(HWND window, const std::string& name) {
     RECT frame;
     if (!GetWindowRect(window, &frame)) return false;
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    if (width <= 0 || height <= 0) return false;
-
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up, as BMP files store it
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const bool copied = BitBlt(memory, 0, 0, width, height, screen, frame.left, frame.top, SRCCOPY) != FALSE;
-    GdiFlush();
-    SelectObject(memory, old);
-
-    bool saved = false;
-    if (copied && bits != nullptr) {
-        const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
-        const DWORD imageSize = stride * static_cast<DWORD>(height);
-        BITMAPFILEHEADER header{};
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        header.bfSize = header.bfOffBits + imageSize;
-        FILE* file = _wfopen(bmpPath.c_str(), L"wb");
-        if (file != nullptr) {
-            saved = std::fwrite(&header, sizeof(header), 1, file) == 1 &&
-                    std::fwrite(&info.bmiHeader, sizeof(BITMAPINFOHEADER), 1, file) == 1 &&
-                    std::fwrite(bits, 1, imageSize, file) == imageSize;
-            std::fclose(file);
-        }
-    }
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return saved;
+    std::printf("shot %s %ld %ld %ld %ld\n", name.c_str(), frame.left, frame.top, frame.right - frame.left,
+                frame.bottom - frame.top);
+    std::fflush(stdout);
+    char answer[64] = {};
+    if (std::fgets(answer, sizeof(answer), stdin) == nullptr) return false;
+    return std::strncmp(answer, "ok", 2) == 0;
 }

@@ -22,4 +22,7 @@ HWND findMessageBox(DWORD processId);
 std::wstring messageBoxText(HWND box);
 void pressMessageBoxButton(HWND box, int id);
 
-bool saveScreenshot(HWND window, const std::wstring& bmpPath);
+// Screen contents belong to the X server Wine draws on, so the test script
+// takes the picture: the driver prints "shot NAME LEFT TOP WIDTH HEIGHT"
+// and waits for "ok" on its input.
+bool requestScreenshot(HWND window, const std::string& name);
