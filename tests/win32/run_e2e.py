@@ -5,9 +5,10 @@ Assembles a program folder with a three-word test bank, points both web
 hosts at the local test server, lets the driver (a Win32 program) choose the
 bank, save a new one, run a quiz answered right, wrong and stopped, and
 close the program; then checks what the windows showed, the files the
-program wrote and the requests the server received.
+program wrote and the requests the server received. The scenario
+close-bank-window closes the word-bank window instead of choosing a bank.
 
-  run_e2e.py --win-build DIR --source DIR --work DIR
+  run_e2e.py --win-build DIR --source DIR --prefix DIR --work DIR [--scenario quiz|close-bank-window]
 """
 import argparse
 import json
@@ -61,6 +62,10 @@ def wire_target(word):
 def assemble_program(win_build, run_dir, port):
     program = os.path.join(run_dir, "program")
     shutil.copytree(os.path.join(win_build, "program"), program)
+    # A fresh start: no cached pronunciations, no reports of earlier runs.
+    for folder in ("mp3", "日志"):
+        shutil.rmtree(os.path.join(program, folder), ignore_errors=True)
+        os.makedirs(os.path.join(program, folder))
     banks = os.path.join(program, "单词表")
     with open(os.path.join(banks, BANK_ROW), "wb") as out:
         out.write("\r\n".join(BANK_WORDS).encode("gbk") + b"\r\n")
@@ -84,10 +89,16 @@ def start_server(source, run_dir, log):
     return server, int(ready[1]), requests
 
 
-def run_driver(session, driver, program, report_path, shots_dir, timeout):
+def driver_arguments(scenario):
+    if scenario == "close-bank-window":
+        return [scenario]
+    return [BANK_ROW, NEW_BANK_NAME, NEW_BANK_TEXT.replace("\r\n", "|"), WRONG_TEXT]
+
+
+def run_driver(session, driver, program, report_path, shots_dir, scenario, timeout):
     """Runs the driver, taking the screenshots it asks for; returns its exit code."""
     args = ["wine", driver, windows_path(os.path.join(program, "vorbelzoz.exe")), windows_path(report_path),
-            BANK_ROW, NEW_BANK_NAME, NEW_BANK_TEXT.replace("\r\n", "|"), WRONG_TEXT]
+            *driver_arguments(scenario)]
     process = subprocess.Popen(args, env=session.env(), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                stderr=session.log, text=True, encoding="utf-8", errors="replace")
     timer = threading.Timer(timeout, process.kill)
@@ -118,6 +129,7 @@ def check_windows(checks, seen, bank_files):
     checks.equal("bank progress bar visible", seen.get("bank_progress_visible"), False)
     checks.equal("save message", seen.get("save_message"), "保存成功")
     checks.equal("message box caption", seen.get("save_box_caption"), "信息：")
+    checks.equal("message box disables the bank window", seen.get("save_box_blocks_window"), True)
     checks.equal("row added by saving", seen.get("saved_row"), NEW_BANK_NAME + ".txt")
     checks.equal("bank window closed by the double-click", seen.get("bank_window_closed"), True)
     checks.equal("main window caption", seen.get("main_caption"), "Vorbelzoz" + BANK_ROW)
@@ -147,6 +159,7 @@ def check_quiz(checks, seen, phonetics):
         checks.equal("summary box", seen.get("summary"),
                      f"答题结束 \r\n共答题：3\r\n错误次数:1\r\n求助了：1\r\n{wrong}写成了>{WRONG_TEXT}\r\n")
     checks.equal("summary box caption", seen.get("summary_box_caption"), "信息：")
+    checks.equal("summary box disables the main window", seen.get("summary_box_blocks_window"), True)
     checks.equal("report button after the quiz", seen.get("report_button_enabled_after"), True)
     checks.equal("program ended after closing", seen.get("ended"), True)
     checks.equal("exit code", seen.get("exit_code"), 0)
@@ -188,14 +201,38 @@ def check_requests(checks, seen, requests_path):
         checks.equal(f"Accept of {r['target']}", r["headers"].get("Accept"), "*/*")
 
 
+def check_closed_without_bank(checks, seen, program, requests_path):
+    checks.equal("driver failed at", seen.get("failed_step"), None)
+    checks.equal("program ended", seen.get("ended"), True)
+    checks.equal("exit code", seen.get("exit_code"), 0)
+    checks.equal("main window shown", seen.get("main_window_seen"), False)
+    checks.equal("requests", os.path.exists(requests_path) and os.path.getsize(requests_path) > 0, False)
+    reports = os.path.join(program, "日志")
+    checks.equal("reports", os.listdir(reports) if os.path.isdir(reports) else [], [])
+
+
+def check_quiz_run(checks, seen, program, bank_files, requests_path, shots_dir, dict_server):
+    check_windows(checks, seen, bank_files)
+    check_quiz(checks, seen, dict_server.PHONETICS)
+    check_files(checks, seen, program, dict_server.silent_mp3())
+    check_requests(checks, seen, requests_path)
+    for name in ("bank", "main"):
+        shot = os.path.join(shots_dir, name + ".png")
+        checks.true(f"screenshot {name} taken", os.path.exists(shot) and os.path.getsize(shot) > 1000)
+    print("screenshots:", shots_dir)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--win-build", required=True)
     parser.add_argument("--source", required=True)
+    parser.add_argument("--prefix", required=True)
     parser.add_argument("--work", required=True)
+    parser.add_argument("--scenario", choices=["quiz", "close-bank-window"], default="quiz")
     parser.add_argument("--timeout", type=int, default=300)
     args = parser.parse_args()
-    args.win_build, args.source, args.work = map(os.path.abspath, (args.win_build, args.source, args.work))
+    args.win_build, args.source, args.prefix, args.work = map(
+        os.path.abspath, (args.win_build, args.source, args.prefix, args.work))
 
     sys.path.insert(0, os.path.join(args.source, "tests", "e2e"))
     import dict_server  # the server's own phonetics and MP3 bytes
@@ -207,9 +244,10 @@ def main():
     shutil.rmtree(shots_dir, ignore_errors=True)
     os.makedirs(run_dir)
     os.makedirs(shots_dir)
+    os.makedirs(args.prefix, exist_ok=True)
 
     log = open(os.path.join(args.work, "wine.log"), "w")
-    session = WineSession(args.work, log)
+    session = WineSession(args.prefix, args.work, log)
     server = None
     code, program, bank_files, requests_path = None, run_dir, [], ""
     report_path = os.path.join(run_dir, "driver-report.json")
@@ -218,7 +256,7 @@ def main():
         server, port, requests_path = start_server(args.source, run_dir, log)
         program = assemble_program(args.win_build, run_dir, port)
         bank_files = sorted(os.listdir(os.path.join(program, "单词表")))
-        code = run_driver(session, driver, program, report_path, shots_dir, args.timeout)
+        code = run_driver(session, driver, program, report_path, shots_dir, args.scenario, args.timeout)
     finally:
         if server is not None:
             server.terminate()
@@ -230,14 +268,10 @@ def main():
     print(json.dumps(seen, ensure_ascii=False, indent=2))
     checks = Checks()
     checks.equal("driver exit code", code, 0)
-    check_windows(checks, seen, bank_files)
-    check_quiz(checks, seen, dict_server.PHONETICS)
-    check_files(checks, seen, program, dict_server.silent_mp3())
-    check_requests(checks, seen, requests_path)
-    for name in ("bank", "main"):
-        shot = os.path.join(shots_dir, name + ".png")
-        checks.true(f"screenshot {name} taken", os.path.exists(shot) and os.path.getsize(shot) > 1000)
-    print("screenshots:", shots_dir)
+    if args.scenario == "quiz":
+        check_quiz_run(checks, seen, program, bank_files, requests_path, shots_dir, dict_server)
+    else:
+        check_closed_without_bank(checks, seen, program, requests_path)
     for failure in checks.failures:
         print("FAIL:", failure)
     return 1 if checks.failures else 0

@@ -39,9 +39,9 @@ def _registry_file():
 
 
 class WineSession:
-    def __init__(self, work_dir, log):
+    def __init__(self, prefix, work_dir, log):
         self.work_dir = work_dir
-        self.prefix = os.path.join(work_dir, "wineprefix")
+        self.prefix = prefix
         self.log = log
         self.xvfb = None
         self.display = None

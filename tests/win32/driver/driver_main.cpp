@@ -2,6 +2,7 @@
 // what the windows showed into a JSON report; the test script judges it.
 //
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT close-bank-window
 //
 // NEW_TEXT uses "|" for a line break. Exit code 0 when every step was
 // reached, 1 when one timed out (the report says which).
@@ -57,12 +58,14 @@ std::wstring lineBreaks(std::wstring text) {
 }
 
 // Answers the single message box the program shows next and returns its text.
-std::wstring answerMessageBox(Session& s, int button, const std::string& step) {
+// Also records whether the box keeps the learner out of the program's window.
+std::wstring answerMessageBox(Session& s, int button, const std::string& step, HWND blocked) {
     HWND box = nullptr;
     require(waitUntil([&] { return (box = findMessageBox(s.pid())) != nullptr; }, 30000), step);
     Sleep(200);
     std::wstring text = messageBoxText(box);
     s.report.text(step + "_caption", textOf(box));
+    s.report.flag(step + "_blocks_window", IsWindowEnabled(blocked) == FALSE);
     pressMessageBoxButton(box, button);
     require(waitUntil([&] { return !IsWindow(box); }, 10000), step + "_closed");
     return text;
@@ -88,7 +91,7 @@ HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& new
     require(setText(controlOf(window, bank::name), newName), "new_bank_name");
     require(setText(controlOf(window, bank::text), newText), "new_bank_text");
     click(controlOf(window, bank::save));
-    s.report.text("save_message", answerMessageBox(s, IDOK, "save_box"));
+    s.report.text("save_message", answerMessageBox(s, IDOK, "save_box", window));
     const int before = static_cast<int>(rows.size());
     require(waitUntil([&] { return listRowCount(list) == before + 1; }, 10000), "saved_row");
     s.report.text("saved_row", listCellText(s.process.hProcess, list, before, 0));
@@ -175,26 +178,43 @@ void runQuiz(Session& s, HWND main, const std::wstring& wrongText) {
     }
     s.report.list("words", words);
 
-    s.report.text("summary", answerMessageBox(s, IDOK, "summary_box"));
+    s.report.text("summary", answerMessageBox(s, IDOK, "summary_box", main));
     s.report.flag(
         "report_button_enabled_after",
         waitUntil([&] { return IsWindowEnabled(controlOf(main, quiz::reportButton)) != FALSE; }, 10000));
     s.report.text("status_final", textOf(status));
 }
 
-void closeProgram(Session& s, HWND main) {
-    PostMessageW(main, WM_CLOSE, 0, 0);
+void recordEnd(Session& s) {
     const bool ended = WaitForSingleObject(s.process.hProcess, 20000) == WAIT_OBJECT_0;
     s.report.flag("ended", ended);
     DWORD code = 0;
     if (ended && GetExitCodeProcess(s.process.hProcess, &code)) s.report.number("exit_code", code);
 }
 
+void closeProgram(Session& s, HWND main) {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    recordEnd(s);
+}
+
+// The word-bank window's close box without a bank chosen ends the program.
+void closeBankWindow(Session& s) {
+    HWND window = nullptr;
+    require(waitUntil([&] { return (window = findProgramWindow(s.pid(), L"选择词库")) != nullptr; }, 90000),
+            "bank_window");
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    recordEnd(s);
+    s.report.flag("main_window_seen", findProgramWindow(s.pid(), L"Vorbelzoz") != nullptr);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 7) {
-        fwprintf(stderr, L"usage: %ls PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT\n", argv[0]);
+    const bool closeOnly = argc == 4 && std::wstring(argv[3]) == L"close-bank-window";
+    if (argc < 7 && !closeOnly) {
+        fwprintf(stderr,
+                 L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window)\n",
+                 argv[0]);
         return 2;
     }
     const std::wstring program = argv[1];
@@ -214,10 +234,14 @@ int wmain(int argc, wchar_t** argv) {
 
     int result = 0;
     try {
-        HWND main = chooseBank(s, argv[3], argv[4], lineBreaks(argv[5]));
-        setOptions(s, main);
-        runQuiz(s, main, argv[6]);
-        closeProgram(s, main);
+        if (closeOnly) {
+            closeBankWindow(s);
+        } else {
+            HWND main = chooseBank(s, argv[3], argv[4], lineBreaks(argv[5]));
+            setOptions(s, main);
+            runQuiz(s, main, argv[6]);
+            closeProgram(s, main);
+        }
     } catch (const Failure& failure) {
         report.text("failed_step", std::wstring(failure.step.begin(), failure.step.end()));
         result = 1;
