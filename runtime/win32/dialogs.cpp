@@ -1,6 +1,8 @@
 #include "runtime/win32/dialogs.h"
 
 #include <windows.h>
+// Needs windows.h first.
+#include <shellapi.h>
 
 #include <string>
 
@@ -31,6 +33,22 @@ int programResult(int pressed) {
     }
 }
 
+// A command line that is the path of a document (the quiz report) rather
+// than of a program opens the document with the program the system
+// associates with it, as a double-click would; CreateProcess refuses it.
+bool isDocument(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    DWORD binaryType = 0;
+    return !GetBinaryTypeW(path.c_str(), &binaryType);
+}
+
+bool openDocument(const std::wstring& path) {
+    auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
 }  // namespace
 
 int messageBox(const Text& message, int flags, const Text& caption) {
@@ -42,6 +60,7 @@ int messageBox(const Text& message, int flags, const Text& caption) {
 bool runCommandLine(const Text& commandLine) {
     std::wstring command = toWide(commandLine);
     if (command.empty()) return false;
+    if (isDocument(command)) return openDocument(command);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;

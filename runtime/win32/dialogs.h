@@ -9,7 +9,8 @@ namespace win32 {
 // Returns the program's button number (OK 0, Cancel 1, ... Yes 5, No 6).
 int messageBox(const Text& message, int flags, const Text& caption);
 // Starts the command line with a normal window and waits until the new
-// process is ready for input, at most one second.
+// process is ready for input, at most one second. A command line that is
+// the path of a document opens that document.
 bool runCommandLine(const Text& commandLine);
 
 }  // namespace win32

@@ -161,6 +161,7 @@ def check_quiz(checks, seen, phonetics):
     checks.equal("summary box caption", seen.get("summary_box_caption"), "信息：")
     checks.equal("summary box disables the main window", seen.get("summary_box_blocks_window"), True)
     checks.equal("report button after the quiz", seen.get("report_button_enabled_after"), True)
+    checks.equal("report button opens the report", seen.get("report_opened"), True)
     checks.equal("program ended after closing", seen.get("ended"), True)
     checks.equal("exit code", seen.get("exit_code"), 0)
 

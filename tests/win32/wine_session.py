@@ -14,7 +14,7 @@ import time
 # engine or .NET installers, no GStreamer behind the media player.
 DLL_OVERRIDES = "mscoree,mshtml,winegstreamer,winealsa.drv,winepulse.drv,wineoss.drv="
 
-PREFIX_VERSION = "3"
+PREFIX_VERSION = "4"
 
 # The CJK face the system's GUI fonts fall back to, as Windows links them.
 LINKED_FONT = "NotoSansCJK-Regular.ttc,Noto Sans CJK SC"
@@ -33,6 +33,9 @@ def _multi_string(value):
 def _registry_file():
     lines = ["Windows Registry Editor Version 5.00", "", r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]"]
     lines += [f'"{face}"={_multi_string(LINKED_FONT)}' for face in LINKED_FACES]
+    # Text files open in Notepad, as on every Windows.
+    lines += ["", r"[HKEY_CLASSES_ROOT\.txt]", '@="txtfile"',
+              "", r"[HKEY_CLASSES_ROOT\txtfile\shell\open\command]", '@="notepad.exe \\"%1\\""']
     # Wine draws the frames itself: there is no window manager on the display.
     lines += ["", r"[HKEY_CURRENT_USER\Software\Wine\X11 Driver]", '"Decorated"="N"', '"Managed"="N"', ""]
     return "\r\n".join(lines)

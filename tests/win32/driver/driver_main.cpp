@@ -139,7 +139,7 @@ void setOptions(Session& s, HWND main) {
     s.report.flag("spelling_label_visible", IsWindowVisible(controlOf(main, quiz::spellingLabel)) != FALSE);
 }
 
-void runQuiz(Session& s, HWND main, const std::wstring& wrongText) {
+void runQuiz(Session& s, HWND main, const std::wstring& wrongText, const std::wstring& reportName) {
     HWND spelling = controlOf(main, quiz::spellingLabel);
     HWND answer = controlOf(main, quiz::answer);
     HWND status = controlOf(main, quiz::status);
@@ -183,6 +183,13 @@ void runQuiz(Session& s, HWND main, const std::wstring& wrongText) {
         "report_button_enabled_after",
         waitUntil([&] { return IsWindowEnabled(controlOf(main, quiz::reportButton)) != FALSE; }, 10000));
     s.report.text("status_final", textOf(status));
+
+    // "查看详情" opens the report file.
+    click(controlOf(main, quiz::reportButton));
+    HWND viewer = nullptr;
+    s.report.flag("report_opened",
+                  waitUntil([&] { return (viewer = findWindowShowing(reportName)) != nullptr; }, 20000));
+    if (viewer != nullptr) PostMessageW(viewer, WM_CLOSE, 0, 0);
 }
 
 void recordEnd(Session& s) {
@@ -239,7 +246,7 @@ int wmain(int argc, wchar_t** argv) {
         } else {
             HWND main = chooseBank(s, argv[3], argv[4], lineBreaks(argv[5]));
             setOptions(s, main);
-            runQuiz(s, main, argv[6]);
+            runQuiz(s, main, argv[6], L"报告" + std::wstring(argv[3]));
             closeProgram(s, main);
         }
     } catch (const Failure& failure) {

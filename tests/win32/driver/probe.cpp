@@ -50,7 +50,20 @@ BOOL CALLBACK collectStatic(HWND hwnd, LPARAM parameter) {
     return TRUE;
 }
 
+BOOL CALLBACK matchCaptionPart(HWND hwnd, LPARAM parameter) {
+    auto& search = *reinterpret_cast<Search*>(parameter);
+    if (!IsWindowVisible(hwnd) || textOf(hwnd).find(search.captionPrefix) == std::wstring::npos) return TRUE;
+    search.found = hwnd;
+    return FALSE;
+}
+
 }  // namespace
+
+HWND findWindowShowing(const std::wstring& captionPart) {
+    Search search{0, L"", captionPart};
+    EnumWindows(matchCaptionPart, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 
 HWND findProgramWindow(DWORD processId, const std::wstring& captionPrefix) {
     return findTopLevel(processId, L"VorbelzozWindow", captionPrefix);

@@ -10,6 +10,7 @@
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
 
 HWND findProgramWindow(DWORD processId, const std::wstring& captionPrefix);  // visible, class VorbelzozWindow
+HWND findWindowShowing(const std::wstring& captionPart);                     // any process, visible
 HWND controlOf(HWND window, int index);  // the control at this table position
 std::wstring textOf(HWND hwnd);
 bool setText(HWND hwnd, const std::wstring& text);
