@@ -14,7 +14,7 @@ import time
 # engine or .NET installers, no GStreamer behind the media player.
 DLL_OVERRIDES = "mscoree,mshtml,winegstreamer,winealsa.drv,winepulse.drv,wineoss.drv="
 
-PREFIX_VERSION = "4"
+PREFIX_VERSION = "5"
 
 # The CJK face the system's GUI fonts fall back to, as Windows links them.
 LINKED_FONT = "NotoSansCJK-Regular.ttc,Noto Sans CJK SC"
@@ -33,6 +33,9 @@ def _multi_string(value):
 def _registry_file():
     lines = ["Windows Registry Editor Version 5.00", "", r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink]"]
     lines += [f'"{face}"={_multi_string(LINKED_FONT)}' for face in LINKED_FACES]
+    # The Chinese default face of Windows ("宋体", SimSun) is the CJK font here.
+    lines += ["", r"[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]",
+              '"宋体"="Noto Sans CJK SC"', '"SimSun"="Noto Sans CJK SC"']
     # Text files open in Notepad, as on every Windows.
     lines += ["", r"[HKEY_CLASSES_ROOT\.txt]", '@="txtfile"',
               "", r"[HKEY_CLASSES_ROOT\txtfile\shell\open\command]", '@="notepad.exe \\"%1\\""']
