@@ -87,6 +87,10 @@ TEST_F(MainWindowTest, StartsCentredAtTheCompactSizeWithTheBankInItsTitle) {
     EXPECT_EQ(hintHotkeyId, 33002);
 }
 
+TEST_F(MainWindowTest, ClosingTheWindowEndsTheProgram) {
+    EXPECT_EXIT(mainFrame()->close(), ::testing::ExitedWithCode(0), "");
+}
+
 TEST_F(MainWindowTest, MeaningsOptionSwitchesBetweenTheCompactAndTheWideSize) {
     click(单选框1);
     EXPECT_EQ(mainFrame()->size(), QSize(942, 506));  // 948 x 531 outer

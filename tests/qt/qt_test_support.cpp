@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTreeWidget>
+#include <csignal>
 
 #include "app/quiz_state.h"
 #include "runtime/codepage.h"
@@ -106,6 +108,9 @@ DictServer::DictServer(const QString& logPath) : logPath_(logPath) {
     int port = freePort();
     QString script = QStringLiteral(VORBELZOZ_SOURCE_DIR) + QStringLiteral("/tests/e2e/dict_server.py");
     process_.setStandardOutputFile(QProcess::nullDevice());
+    // The server goes with the test process, however that ends (a death
+    // test's child ends at once, and must not leave it holding its pipe).
+    process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
     process_.start(QStringLiteral("python3"), {script, QStringLiteral("--port"), QString::number(port),
                                                QStringLiteral("--log"), logPath});
     if (!process_.waitForStarted(10000)) return;
