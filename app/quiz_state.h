@@ -6,9 +6,9 @@
 #include "runtime/text.h"
 
 struct WordInfo {
-    Text word;  // the entry as drawn: expected answer, hint, wrong-word line
+    Text word;         // the entry as drawn: expected answer, hint, wrong-word line
     Text meaningHtml;  // meanings shown in the HTML view
-    Text soundFile;  // full path of the pronunciation MP3
+    Text soundFile;    // full path of the pronunciation MP3
 };
 
 extern TextArray wordList;
@@ -17,7 +17,7 @@ extern WordInfo currentWord;
 extern int rightCount;
 extern int wrongCount;
 extern int hintCount;
-extern Text wrongWords;  // expected word + CR LF per wrong answer
+extern Text wrongWords;    // expected word + CR LF per wrong answer
 extern Text errorDetails;  // word + "写成了>" + typed + CR LF per wrong answer
 extern int stopRequested;
 extern int answered;

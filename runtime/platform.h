@@ -19,9 +19,9 @@ struct Rect {
 // A rich-text box's default character format.
 struct CharFormat {
     Text faceName;
-    int size = 9;  // points
-    int offset = 0;  // points, positive raises
-    int effects = 0;  // bit 0 bold, 1 italic, 2 underline, 3 strike-out, 4 protected
+    int size = 9;                       // points
+    int offset = 0;                     // points, positive raises
+    int effects = 0;                    // bit 0 bold, 1 italic, 2 underline, 3 strike-out, 4 protected
     std::uint32_t colour = 0xFF000000;  // 0x00BBGGRR; 0xFF000000 = automatic
 };
 
@@ -34,14 +34,14 @@ struct HttpRequest {
     Text verb = "GET";
     Text version = "HTTP/1.0";
     Text userAgent;
-    Text headers;  // extra header text, e.g. "Accept: */*\r\n\r\n"
+    Text headers;           // extra header text, e.g. "Accept: */*\r\n\r\n"
     int timeoutMs = 30000;  // connect and receive
 };
 
 struct HttpResponse {
     bool completed = false;  // transport finished without error
-    int status = 0;  // HTTP status code, 0 when none arrived
-    Bytes body;  // what was read, also on failure
+    int status = 0;          // HTTP status code, 0 when none arrived
+    Bytes body;              // what was read, also on failure
 };
 
 // A decoded RIFF WAVE "fmt " chunk with its sample data.
@@ -55,7 +55,15 @@ struct WavSound {
 };
 
 enum MessageBoxFlags { kMbOk = 0, kMbYesNo = 4 };
-enum MessageBoxResult { kIdOk = 0, kIdCancel = 1, kIdAbort = 2, kIdRetry = 3, kIdIgnore = 4, kIdYes = 5, kIdNo = 6 };
+enum MessageBoxResult {
+    kIdOk = 0,
+    kIdCancel = 1,
+    kIdAbort = 2,
+    kIdRetry = 3,
+    kIdIgnore = 4,
+    kIdYes = 5,
+    kIdNo = 6
+};
 
 class Platform {
 public:
@@ -90,14 +98,14 @@ public:
     // List view (report mode); rows and columns from 0.
     virtual int insertColumn(ControlRef list, const Text& title, int width) = 0;
     virtual void setColumnWidth(ControlRef list, int column, int width) = 0;
-    virtual int insertRow(ControlRef list, const Text& text) = 0;  // appended
+    virtual int insertRow(ControlRef list, const Text& text) = 0;     // appended
     virtual Text cellText(ControlRef list, int row, int column) = 0;  // empty for no such row
     virtual void deleteRow(ControlRef list, int row) = 0;
-    virtual int selectedRow(ControlRef list) = 0;  // -1 when none
+    virtual int selectedRow(ControlRef list) = 0;                // -1 when none
     virtual void setProgress(ControlRef bar, int position) = 0;  // clamped to the range
 
     // Events: waits and nested event handling.
-    virtual void processEvents() = 0;  // handle what is pending, then return
+    virtual void processEvents() = 0;                     // handle what is pending, then return
     virtual void waitForEvents(int maxMilliseconds) = 0;  // block until an event or the time is up
 
     // Notifications to a label: synchronous runs its Notify handler now;

@@ -9,7 +9,9 @@
 using Text = std::string;
 using TextArray = std::vector<Text>;
 
-inline bool isLeadByte(unsigned char c) { return c >= 0x80; }
+inline bool isLeadByte(unsigned char c) {
+    return c >= 0x80;
+}
 
 Text leftText(const Text& text, int n);
 int findText(const Text& text, const Text& needle, int start = 1, bool ignoreCase = false);

@@ -22,6 +22,8 @@ enum Control : int {
     按钮2,
     controlCount
 };
-inline ControlRef ctl(Control c) { return ControlRef{WindowId::Bank, c}; }
+inline ControlRef ctl(Control c) {
+    return ControlRef{WindowId::Bank, c};
+}
 extern const WindowSpec spec;
 }  // namespace bankWindow

@@ -7,13 +7,13 @@
 #include "ui/layout.h"
 
 enum class EventKind {
-    Created,        // window: runs inside window creation, before input
-    CloseRequested, // window: close box, system menu, Alt+F4
-    Destroyed,      // window: about to be destroyed
+    Created,         // window: runs inside window creation, before input
+    CloseRequested,  // window: close box, system menu, Alt+F4
+    Destroyed,       // window: about to be destroyed
     Click,
     DoubleClick,
-    KeyDown,        // a = key code; handler returns 1 to consume the key
-    Notify,         // label notification with (a, b); returns the handler's result
+    KeyDown,  // a = key code; handler returns 1 to consume the key
+    Notify,   // label notification with (a, b); returns the handler's result
 };
 
 struct EventArgs {

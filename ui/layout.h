@@ -25,7 +25,7 @@ struct ControlSpec {
     const char* name;  // designer name, GBK
     ControlKind kind;
     int left, top, width, height;  // client coordinates, outer size
-    const char* caption;  // designed caption or text, GBK
+    const char* caption;           // designed caption or text, GBK
     bool visible;
     bool enabled;
     bool checked;
@@ -34,14 +34,14 @@ struct ControlSpec {
     Border border;
     bool multiLine;  // edit and rich-text boxes, labels: word wrap
     bool verticalScrollBar;
-    bool blueText;  // pure blue, RGB(0, 0, 255)
+    bool blueText;        // pure blue, RGB(0, 0, 255)
     int fontPixelHeight;  // 0: the window's default GUI font; else GB2312 charset, normal weight
-    int rangeMax;  // progress bar maximum
+    int rangeMax;         // progress bar maximum
 };
 
 struct WindowSpec {
     WindowId id;
-    const char* caption;  // GBK
+    const char* caption;          // GBK
     int outerWidth, outerHeight;  // designed, frame included
     std::span<const ControlSpec> controls;
 };

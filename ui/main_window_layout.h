@@ -25,6 +25,8 @@ enum Control : int {
     超文本浏览框1,
     controlCount
 };
-inline ControlRef ctl(Control c) { return ControlRef{WindowId::Main, c}; }
+inline ControlRef ctl(Control c) {
+    return ControlRef{WindowId::Main, c};
+}
 extern const WindowSpec spec;
 }  // namespace mainWindow
