@@ -4,6 +4,7 @@
 #include "service/mp3_encoder.h"
 #include "service/speech_engine.h"
 #include "service/text_encoding.h"
+#include "service/transcription.h"
 #include "service/word_target.h"
 
 namespace service {

@@ -1,4 +1,4 @@
-// espeak-ng with its British English voice: IPA transcriptions and speech.
+// Speech synthesis for the pronunciation MP3s.
 // espeak-ng keeps global state and is not thread-safe, so every call here
 // holds one lock for its whole length.
 #pragma once
@@ -17,9 +17,6 @@ struct Speech {
 // Loads espeak-ng's data and selects the "en-gb" voice. False on failure,
 // with a message in error.
 bool initSpeechEngine(std::string& error);
-
-// IPA for UTF-8 text, words separated by blanks.
-std::string ipaTranscription(const std::string& utf8);
 
 // The text spoken at the given words-per-minute rate.
 Speech synthesizeSpeech(const std::string& utf8, int wordsPerMinute);
