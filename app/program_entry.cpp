@@ -4,10 +4,26 @@
 
 #include "app/quiz_state.h"
 #include "lookup/hosts.h"
+#include "runtime/files.h"
 #include "runtime/platform.h"
 #include "runtime/services.h"
 
+namespace {
+
+// The program's texts and paths are GBK. In a folder whose path GBK cannot
+// hold, the program would find none of its files and sounds and quiz on an
+// empty bank list; it says so once and ends instead.
+void endUnlessProgramFolderFitsGbk() {
+    if (programFolderFitsGbk()) return;
+    messageBox("程序所在文件夹的路径中有程序无法使用的字符：\r\n" + programFolderShown() +
+               "\r\n请把程序文件夹移到只含中文和英文字符的路径下，再启动程序。");
+    endProgram(1);
+}
+
+}  // namespace
+
 int programMain() {
+    endUnlessProgramFolderFitsGbk();
     initQuizState();
     registerCleanup(releaseQuizState);
     loadHostSettings();

@@ -99,6 +99,8 @@ void loadHostSettings() {
     bool ok = false;
     Bytes content = readFileBytes(programFolder() + "\\" + kSettingsFileName, ok);
     if (!ok || content.find('\0') != Bytes::npos) return;
+    // Windows editors save the file with a UTF-8 byte-order mark.
+    if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) content.erase(0, 3);
     parseHostSettings(content, currentDictionaryHost, currentSpeechHost);
 }
 

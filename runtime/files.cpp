@@ -3,6 +3,7 @@
 // enumeration.
 #include "runtime/files.h"
 
+#include <string>
 #include <vector>
 
 #include "runtime/native_fs.h"
@@ -10,6 +11,12 @@
 namespace {
 
 Text programFolderOverride;
+bool programFolderOverrideFits = true;
+
+const native::ExecutableFolder& executableFolder() {
+    static const native::ExecutableFolder folder = native::executableFolder();
+    return folder;
+}
 
 // File number n is slot n - 1; a closed slot is reused.
 std::vector<native::FileHandle> openFiles;
@@ -44,14 +51,24 @@ std::size_t textLength(const Bytes& data) {
 
 }  // namespace
 
-void setProgramFolderForTesting(const Text& folder) {
+void setProgramFolderForTesting(const Text& folder, bool fitsGbk) {
     programFolderOverride = folder;
+    programFolderOverrideFits = fitsGbk;
 }
 
 Text programFolder() {
     if (!programFolderOverride.empty()) return programFolderOverride;
-    static const Text folder = native::executableFolder();
-    return folder;
+    return executableFolder().path;
+}
+
+bool programFolderFitsGbk() {
+    if (!programFolderOverride.empty()) return programFolderOverrideFits;
+    return executableFolder().fitsGbk;
+}
+
+Text programFolderShown() {
+    if (!programFolderOverride.empty()) return programFolderOverride;
+    return executableFolder().shown;
 }
 
 bool fileExists(const Text& path) {
@@ -77,6 +94,31 @@ bool writeFile(const Text& path, std::initializer_list<Bytes> pieces) {
 
 bool writeFile(const Text& path, const Bytes& data) {
     return writeFile(path, {data});
+}
+
+bool replaceFile(const Text& path, const Bytes& data) {
+    if (path.empty()) return false;
+    if (native::exists(path)) {
+        // The old file must be one this program could overwrite in place.
+        native::FileHandle old = native::open(path, 2, 4);
+        if (!old.valid()) return false;
+        native::close(old);
+    }
+    // A fresh name each time: a stale file left by a crash, or anything else
+    // of that name, is never written through.
+    Text temporary;
+    native::FileHandle file;
+    for (int attempt = 1; attempt <= 100 && !file.valid(); ++attempt) {
+        temporary = path + "~" + std::to_string(attempt) + ".tmp";
+        file = native::open(temporary, native::kModeCreateNew, 4);
+    }
+    if (!file.valid()) return false;
+    bool ok = native::write(file, data.data(), static_cast<long long>(data.size()));
+    ok = native::flush(file) && ok;
+    ok = native::close(file) && ok;
+    if (ok && native::replace(temporary, path)) return true;
+    native::remove(temporary);
+    return false;
 }
 
 int openFile(const Text& path, int mode, int share) {
@@ -142,6 +184,10 @@ bool moveFile(const Text& oldPath, const Text& newPath) {
     return native::moveNoReplace(oldPath, newPath);
 }
 
+Text folderIdentity(const Text& folder) {
+    return native::folderIdentity(folder);
+}
+
 struct FindState {
     std::vector<native::DirEntry> entries;
     std::size_t next = 0;
@@ -158,6 +204,7 @@ Text findFiles(const Text& pattern, FindKind kind, FindStateHolder& holder) {
     }
     while (state.next < state.entries.size()) {
         const native::DirEntry& entry = state.entries[state.next++];
+        if (entry.isSpecial) continue;
         if (entry.isFolder == (kind == FindKind::FoldersOnly)) return entry.name;
     }
     // Done: the enumeration ends, and further continuations find nothing.

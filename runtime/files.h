@@ -10,12 +10,21 @@
 #include "runtime/text.h"
 
 Text programFolder();  // without a trailing backslash
+// False when GBK cannot hold the program folder's path: programFolder then
+// names no real folder, and the program would find none of its files.
+bool programFolderFitsGbk();
+Text programFolderShown();  // as the system writes it, for messages
 // Tests run the program against a folder of their own; the empty text goes
 // back to the executable's folder.
-void setProgramFolderForTesting(const Text& folder);
+void setProgramFolderForTesting(const Text& folder, bool fitsGbk = true);
 bool fileExists(const Text& path);  // a wildcard pattern exists when it matches something
 bool writeFile(const Text& path, std::initializer_list<Bytes> pieces);
 bool writeFile(const Text& path, const Bytes& data);
+// Writes data to a new file beside path and moves it into path's place only
+// once every byte is written and on the disk, so a failed write (a full disk)
+// leaves the old file as it was. An existing file that cannot be written
+// (read-only, held open elsewhere) is left alone too, and the result false.
+bool replaceFile(const Text& path, const Bytes& data);
 
 // Modes: 1 read, 2 write, 3 read+write, 4 create(truncate)+write,
 // 5 create-if-missing+write, 6 create-if-missing+read+write.
@@ -32,6 +41,10 @@ Bytes readFileBytes(const Text& path, bool& ok);
 // True when the path names a readable file holding at least one byte.
 bool fileHasBytes(const Text& path);
 
+// The same text for every path that leads to one folder, links followed;
+// empty when unknown.
+Text folderIdentity(const Text& folder);
+
 enum class FindKind { FoldersOnly, FilesOnly };
 struct FindState;  // one enumeration; each recursion level keeps its own
 struct FindStateHolder {
@@ -40,5 +53,6 @@ struct FindStateHolder {
     ~FindStateHolder();
 };
 // A non-empty pattern starts a new enumeration, an empty one continues it.
-// Returns the next bare name of the kind, or the empty text when done.
+// Returns the next bare name of the kind, or the empty text when done. Pipes,
+// sockets and devices are neither files nor folders.
 Text findFiles(const Text& pattern, FindKind kind, FindStateHolder& state);

@@ -16,24 +16,44 @@ struct FileHandle {
     bool valid() const { return value != -1; }
 };
 
-FileHandle open(const Text& path, int mode, int share);         // modes and sharing as openFile
+// Modes and sharing as openFile, and mode 7: a new file for writing, which
+// fails when anything of that name exists, a link included. Only plain files
+// open: never a folder, a pipe or a device, and opening never waits.
+constexpr int kModeCreateNew = 7;
+FileHandle open(const Text& path, int mode, int share);
 long long read(FileHandle file, char* buffer, long long size);  // -1 on error
 bool write(FileHandle file, const char* data, long long size);
 long long tell(FileHandle file);
 bool seek(FileHandle file, long long position);
-void close(FileHandle file);
+bool flush(FileHandle file);  // false when the written data may not be on the disk
+bool close(FileHandle file);  // false when the system reports a failed write
 bool moveNoReplace(const Text& oldPath, const Text& newPath);
+// Moves a file over another in one step: newPath names either the old file or
+// the new one, never a partial one. Both in the same folder.
+bool replace(const Text& oldPath, const Text& newPath);
+bool remove(const Text& path);  // a file
 
 struct DirEntry {
     Text name;  // bare name, GBK
     bool isFolder = false;
+    bool isSpecial = false;  // neither a file nor a folder: a pipe, socket or device
 };
 // Entries matching a pattern (folder + name with * and ?), including "." and
 // ".." for "*", in the order the file system gives them. Empty when the
 // pattern's folder cannot be read or nothing matches.
 std::vector<DirEntry> list(const Text& pattern);
-Text executableFolder();        // GBK program text, no trailing separator
+struct ExecutableFolder {
+    Text path;  // GBK program text, no trailing separator
+    // False when GBK cannot hold some character of the folder's path: '?'
+    // stands in for it, and the path names no real folder.
+    bool fitsGbk = true;
+    Text shown;  // the folder as the system writes it, for messages
+};
+ExecutableFolder executableFolder();
 bool exists(const Text& path);  // an existing file or folder (no wildcards)
+// The same text for every path that leads to one folder, links followed
+// (device and inode, or volume and file index); empty when unknown.
+Text folderIdentity(const Text& path);
 
 // Milliseconds of the system's monotonic clock; the tick the runtime uses
 // when no platform is installed. (<chrono> cannot be compiled with the GBK

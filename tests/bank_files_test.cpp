@@ -3,8 +3,14 @@
 #include "wordbank/bank_files.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <utility>
 
 #include "app/quiz_state.h"
 #include "support/fake_platform.h"
@@ -40,7 +46,7 @@ protected:
 
     TextArray listed(const Text& folder) {
         TextArray rows;
-        listBanks(folder, [&rows](const Text& name) { rows.push_back(name); });
+        listBanks(folder, [&rows](const Text&, const Text& name) { rows.push_back(name); });
         return rows;
     }
 };
@@ -100,18 +106,52 @@ TEST_F(BankFiles, ReadBankStopsAtStopBytes) {
     EXPECT_EQ(readBank("eof.txt"),
               "\xBA\x1A"
               "b");
-    EXPECT_EQ(splitEntries(readBank("bom.txt")), TextArray({"\xEF\xBB\xBF"
-                                                            "a",
-                                                            "b"}));
     EXPECT_EQ(readBank("missing.txt"), "");
 }
 
-TEST_F(BankFiles, ReadBankLooksOnlyInTheBankFolderItself) {
-    root.makeFolder("\\单词表\\x");
+// Banks written by other editors: the UTF-8 mark goes, and UTF-8 text becomes
+// GBK when the mark says so or when it cannot be GBK; GBK text stays as it is.
+TEST_F(BankFiles, ReadBankTakesUtf8BanksAsUtf8) {
+    root.write("\\单词表\\bom.txt",
+               "\xEF\xBB\xBF"
+               "a\r\n\xE8\x8B\xB9\xE6\x9E\x9C");
+    root.write("\\单词表\\utf8.txt", "apple \xE8\x8B\xB9\r\nb");
+    root.write("\\单词表\\gbk.txt", "苹果 apple");
+    root.write("\\单词表\\both.txt", "\xC3\xA9t\xC3\xA9");  // "été" in UTF-8 is GBK too
+    EXPECT_EQ(splitEntries(readBank("bom.txt")), TextArray({"a", "苹果"}));
+    EXPECT_EQ(splitEntries(readBank("utf8.txt")), TextArray({"apple 苹", "b"}));
+    EXPECT_EQ(readBank("gbk.txt"), "苹果 apple");
+    EXPECT_EQ(readBank("both.txt"), "\xC3\xA9t\xC3\xA9");
+}
+
+// Each bank is read from the folder it was listed in; links that lead back
+// into folders already listed are not followed again, and pipes and devices
+// are neither listed nor opened (opening a pipe would wait for a writer).
+TEST_F(BankFiles, ListingFollowsEachFolderOnceAndOnlyPlainFiles) {
+    root.makeFolder("\\单词表\\x\\y");
     root.write("\\单词表\\x\\b.txt", "inner");
-    EXPECT_EQ(readBank("b.txt"), "");
     root.write("\\单词表\\b.txt", "outer");
+    root.write("\\单词表\\x\\y\\c.txt", "c");
+    const std::string banks = root.nativePath("\\单词表");
+    std::filesystem::create_directory_symlink("..", banks + "/x/y/up");
+    std::filesystem::create_directory_symlink(banks, banks + "/x/top");
+    ASSERT_EQ(mkfifo((banks + "/pipe.txt").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", banks + "/zero.txt");
+    const int before = foldersSearched;
+
+    std::vector<std::pair<Text, Text>> rows;
+    listBanks(bankFolder(),
+              [&rows](const Text& folder, const Text& name) { rows.emplace_back(folder, name); });
+    std::sort(rows.begin(), rows.end());
+    const Text top = bankFolder();
+    EXPECT_EQ(rows, (std::vector<std::pair<Text, Text>>{
+                        {top, "b.txt"}, {top + "x\\", "b.txt"}, {top + "x\\y\\", "c.txt"}}));
+    EXPECT_EQ(foldersSearched, before + 3);
+
+    EXPECT_EQ(readBank("b.txt", top + "x\\"), "inner");
     EXPECT_EQ(readBank("b.txt"), "outer");
+    EXPECT_EQ(readBank("pipe.txt"), "");
+    EXPECT_EQ(readBank("zero.txt"), "");
 }
 
 TEST_F(BankFiles, WriteBankAppendsTxtAndOverwrites) {
@@ -124,6 +164,41 @@ TEST_F(BankFiles, WriteBankAppendsTxtAndOverwrites) {
     EXPECT_TRUE(writeBank("empty", ""));
     EXPECT_TRUE(root.exists("\\单词表\\empty.txt"));
     EXPECT_EQ(root.read("\\单词表\\empty.txt"), "");
+}
+
+// A name is a file name in the bank folder and nothing else: one that would
+// lead elsewhere or that Windows cannot hold writes nothing.
+TEST_F(BankFiles, WriteBankRefusesNamesThatAreNoPlainFileName) {
+    root.write("\\notes.txt", "mine");
+    const char* refused[] = {"..\\..\\notes", "..\\notes", "../notes", "a/b",  "C:x",   "a*", "a?",
+                             "\"a\"",         "<a>",       "a|b",      "a\tb", "a\x7F", ".",  ".."};
+    for (const char* name : refused) EXPECT_FALSE(writeBank(name, "x")) << name;
+    EXPECT_EQ(root.read("\\notes.txt"), "mine");
+    EXPECT_TRUE(std::filesystem::is_empty(root.nativePath("\\单词表")));
+    // A character whose second byte is a backslash is no separator.
+    EXPECT_TRUE(writeBank("\xB0\x5C", "x"));
+    EXPECT_EQ(readBank("\xB0\x5C.txt"), "x");
+}
+
+// A write that fails part-way, as on a full disk (here the file-size limit),
+// keeps the old bank whole and leaves no half-written file behind.
+TEST_F(BankFiles, AFailedSaveKeepsTheOldBank) {
+    ASSERT_TRUE(writeBank("四级", "old words"));
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit original{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+    rlimit small = original;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool saved = writeBank("四级", Text(100000, 'w'));
+    setrlimit(RLIMIT_FSIZE, &original);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(root.read("\\单词表\\四级.txt"), "old words");
+    auto files = std::filesystem::directory_iterator(root.nativePath("\\单词表"));
+    EXPECT_EQ(std::distance(files, {}), 1);
+    EXPECT_TRUE(writeBank("四级", Text(100000, 'w')));
+    EXPECT_EQ(root.read("\\单词表\\四级.txt").size(), 100000u);
 }
 
 TEST_F(BankFiles, WriteBankFailsWithoutFolder) {

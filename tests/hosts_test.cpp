@@ -99,6 +99,13 @@ TEST_F(HostSettingsFile, FileOverridesTheDefaults) {
     loadHostSettings();
     EXPECT_EQ(dictionaryHost(), "127.0.0.1:5001");
     EXPECT_EQ(speechHost(), "localhost:5002");
+
+    // As Notepad saves it, with a UTF-8 byte-order mark.
+    writeSettings(
+        "\xEF\xBB\xBF"
+        "dictionary=127.0.0.1:5003\r\n");
+    loadHostSettings();
+    EXPECT_EQ(dictionaryHost(), "127.0.0.1:5003");
 }
 
 TEST_F(HostSettingsFile, MalformedFileGivesTheDefaults) {

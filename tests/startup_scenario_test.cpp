@@ -4,6 +4,7 @@
 
 #include "app/program_entry.h"
 #include "app/quiz_state.h"
+#include "runtime/files.h"
 #include "runtime/services.h"
 #include "support/fake_platform.h"
 #include "support/program_folder.h"
@@ -79,29 +80,42 @@ TEST(StartUp, DoubleClickingABankMakesTheMainWindowReady) {
     EXPECT_TRUE(bankName.empty());
 }
 
-TEST(StartUp, BanksInSubFoldersComeFirstAndCannotBeTakenIntoUse) {
+TEST(StartUp, BanksInSubFoldersComeFirstAndAreReadFromTheirOwnFolder) {
     FakePlatform fake;
     TestProgramFolder folder;
     folder.writeBank("top.txt", {"apple"});
     folder.makeFolder("\\单词表\\sub");
-    folder.writeBank("sub\\inner.txt", {"pear"});
+    folder.writeBank("sub\\inner.txt", {"pear", "plum"});
     foldersSearched = 0;
-    // inner.txt is read from the bank folder itself, where it is not: the
-    // all-words box stays empty and the double-click takes nothing.
+    // The row shows the bare name; the words come from the sub-folder.
     fake.doubleClickRowAt(500, kBankList, 0);
-    fake.closeAt(1000, WindowId::Bank);
-    EXPECT_THROW(
-        {
-            try {
-                programMain();
-            } catch (const ProgramEnded& ended) {
-                EXPECT_EQ(ended.code, 0);
-                throw;
-            }
-        },
-        ProgramEnded);
+    fake.at(600, [&] {
+        EXPECT_EQ(wordList, (TextArray{"pear", "plum"}));
+        EXPECT_EQ(bankName, "inner.txt");
+    });
+    EXPECT_EQ(programMain(), 0);
     EXPECT_EQ(fake.control(kBankList).rows, (std::vector<Text>{"inner.txt", "top.txt"}));
     EXPECT_EQ(fake.control(bankWindow::ctl(bankWindow::进度条1)).progress, 2);
+}
+
+// A program folder GBK cannot name: one message naming the folder and what
+// to do, then the end, before any window opens.
+TEST(StartUp, AProgramFolderGbkCannotHoldIsReportedAndEndsTheProgram) {
+    FakePlatform fake;
+    setProgramFolderForTesting("/home/j?rg/vorbelzoz", false);
+    int code = -1;
+    try {
+        programMain();
+    } catch (const ProgramEnded& ended) {
+        code = ended.code;
+    }
+    setProgramFolderForTesting("");
+    EXPECT_EQ(code, 1);
+    ASSERT_EQ(fake.messageBoxes.size(), 1u);
+    EXPECT_NE(fake.messageBoxes[0].message.find("/home/j?rg/vorbelzoz"), Text::npos);
+    EXPECT_NE(fake.messageBoxes[0].message.find("只含中文和英文字符"), Text::npos);
+    EXPECT_EQ(fake.messageBoxes[0].caption, "信息：");
+    EXPECT_TRUE(fake.windowEvents.empty());
 }
 
 TEST(StartUp, ClosingTheBankWindowWithoutAChoiceEndsTheProgram) {

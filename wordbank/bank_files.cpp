@@ -2,48 +2,99 @@
 // and cutting a bank's text into its entries.
 #include "wordbank/bank_files.h"
 
+#include <set>
+#include <string_view>
+
 #include "app/quiz_state.h"
+#include "runtime/codepage.h"
 #include "runtime/files.h"
 #include "runtime/services.h"
 #include "ui/bank_window_layout.h"
 
-Text bankFolder() {
-    return programFolder() + "\\单词表\\";
-}
+namespace {
 
-void listBanks(const Text& folder, const std::function<void(const Text&)>& addRow) {
+const char* const kUtf8Mark = "\xEF\xBB\xBF";
+
+void listFolder(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow,
+                std::set<Text>& visited) {
+    // Links can lead back into a folder already listed, even into one that
+    // is still being listed; such a folder would be listed without end.
+    Text identity = folderIdentity(folder);
+    if (!identity.empty() && !visited.insert(identity).second) return;
+
     // Sub-folders first, each listed completely as soon as it is met.
     FindStateHolder folders;
     for (Text name = findFiles(folder + "*", FindKind::FoldersOnly, folders); !name.empty();
          name = findFiles(Text(), FindKind::FoldersOnly, folders)) {
         if (name == "." || name == "..") continue;
-        listBanks(folder + name + "\\", addRow);
+        listFolder(folder + name + "\\", addRow, visited);
     }
     FindStateHolder files;
     for (Text name = findFiles(folder + "*", FindKind::FilesOnly, files); !name.empty();
          name = findFiles(Text(), FindKind::FilesOnly, files))
-        addRow(name);
+        addRow(folder, name);
     ++foldersSearched;
     // Posted: the window shows the progress once the listing is over.
     notifyLabel(bankWindow::ctl(bankWindow::标签1), foldersSearched, 0, false);
 }
 
-Text readBank(const Text& rowName) {
-    // Read only, others may read and write meanwhile.
-    int file = openFile(bankFolder() + rowName, 1, 1);
-    if (file == 0) return Text();
-    Text text = readText(file);
-    closeFile(file);
+bool isUtf8(const Text& text) {
+    return utf16ToUtf8(utf8ToUtf16(text)) == text;
+}
+
+bool isGbk(const Text& text) {
+    return utf16ToGbk(gbkToUtf16(text)) == text;
+}
+
+// Banks saved by other editors come as UTF-8, often with a byte-order mark.
+// The mark is dropped; the text is taken as UTF-8 when the mark said so, or
+// when it is well-formed UTF-8 but no well-formed GBK, and then turned into
+// GBK like every program text.
+Text bankText(Text text) {
+    bool marked = text.compare(0, 3, kUtf8Mark) == 0;
+    if (marked) text.erase(0, 3);
+    if (isUtf8(text) && (marked || !isGbk(text))) return utf8ToGbkText(text);
     return text;
 }
 
-bool writeBank(const Text& name, const Text& text) {
-    // Created or truncated, exclusively.
-    int file = openFile(bankFolder() + name + ".txt", 4, 4);
-    if (file == 0) return false;
-    bool written = text.empty() || writeBytes(file, text);
+// The name becomes a file name in the bank folder: no folder part, nothing
+// that leads out of the folder, nothing a Windows file name cannot hold. It
+// is checked as the file layer will decode it.
+bool isPlainFileName(const Text& name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    for (char16_t unit : gbkToUtf16(name)) {
+        if (unit < 0x20 || unit == 0x7F ||
+            std::u16string_view(u"\\/:*?\"<>|").find(unit) != std::u16string_view::npos)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Text bankFolder() {
+    return programFolder() + "\\单词表\\";
+}
+
+void listBanks(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow) {
+    std::set<Text> visited;
+    listFolder(folder, addRow, visited);
+}
+
+Text readBank(const Text& rowName, const Text& folder) {
+    // Read only, others may read and write meanwhile.
+    int file = openFile(folder + rowName, 1, 1);
+    if (file == 0) return Text();
+    Text text = readText(file);
     closeFile(file);
-    return written;
+    return bankText(text);
+}
+
+bool writeBank(const Text& name, const Text& text) {
+    if (!isPlainFileName(name)) return false;
+    // Written beside the old bank and moved over it only when complete: a
+    // failed save keeps the old words.
+    return replaceFile(bankFolder() + name + ".txt", text);
 }
 
 TextArray splitEntries(const Text& text) {

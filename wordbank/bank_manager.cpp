@@ -1,7 +1,10 @@
 // The word-bank window: browse the banks, take one into use, save, export
-// and remove rows, mute the background loop. The window keeps no state of
-// its own beyond its controls.
+// and remove rows, mute the background loop. Beyond its controls the window
+// keeps only the folder of each row: a bank in a sub-folder is listed by its
+// bare name, and read from where it was found.
 #include "wordbank/bank_manager.h"
+
+#include <vector>
 
 #include "app/quiz_state.h"
 #include "lookup/sound_effects.h"
@@ -16,6 +19,8 @@ using namespace bankWindow;
 
 const char* const kBackgroundSound = "选词.wav";
 constexpr int kListWidth = 600;
+
+std::vector<Text> rowFolders;  // by row, beside the list's rows
 
 Text textOf(Control control) {
     return platform().controlText(ctl(control));
@@ -33,14 +38,21 @@ Text rowText(int row) {
     return row < 0 ? Text() : platform().cellText(ctl(超级列表框1), row, 0);
 }
 
-void appendRow(const Text& text) {
+void appendRow(const Text& folder, const Text& text) {
     platform().insertRow(ctl(超级列表框1), text);
+    rowFolders.push_back(folder);
+}
+
+Text folderOfRow(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rowFolders.size()) return bankFolder();
+    return rowFolders[static_cast<std::size_t>(row)];
 }
 
 }  // namespace
 
 void onBankWindowCreated() {
     playSound(soundEffectPath(kBackgroundSound), true);
+    rowFolders.clear();
     listBanks(bankFolder(), appendRow);
     platform().insertColumn(ctl(超级列表框1), "词库列表", kListWidth);
     platform().setColumnWidth(ctl(超级列表框1), 0, kListWidth);
@@ -65,9 +77,10 @@ void onMuteClicked() {
 
 // Only clicks load a bank; moving the selection by keyboard does not.
 void onBankClicked() {
-    Text row = rowText(selectedBankRow());
-    if (row.empty()) return;
-    setTextOf(编辑框1, readBank(row));
+    int row = selectedBankRow();
+    Text name = rowText(row);
+    if (name.empty()) return;
+    setTextOf(编辑框1, readBank(name, folderOfRow(row)));
 }
 
 void onBankDoubleClicked() {
@@ -102,7 +115,7 @@ void saveBank() {
     }
     if (writeBank(textOf(编辑框2), textOf(编辑框3))) {
         messageBox("保存成功");
-        appendRow(textOf(编辑框2) + ".txt");
+        appendRow(bankFolder(), textOf(编辑框2) + ".txt");
     } else {
         messageBox("保存失败");
     }
@@ -120,6 +133,7 @@ void removeBankRow() {
     if (text.empty()) return;
     if (messageBox("是否要删除词库：" + text, kMbYesNo) == kIdYes) {
         platform().deleteRow(ctl(超级列表框1), row);
+        if (static_cast<std::size_t>(row) < rowFolders.size()) rowFolders.erase(rowFolders.begin() + row);
         setTextOf(编辑框1, "");
     }
 }

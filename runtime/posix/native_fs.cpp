@@ -61,6 +61,8 @@ int openFlags(int mode) {
             return O_WRONLY | O_CREAT;
         case 6:
             return O_RDWR | O_CREAT;
+        case kModeCreateNew:  // O_EXCL: a link of that name is not followed
+            return O_WRONLY | O_CREAT | O_EXCL;
         default:
             return -1;
     }
@@ -156,11 +158,21 @@ bool wildcardMatch(const std::u32string& pattern, const std::u32string& name) {
     return p == pattern.size();
 }
 
-bool isFolderEntry(const std::string& folder, const dirent& entry) {
-    if (entry.d_type == DT_DIR) return true;
-    if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK) return false;
-    struct stat status;  // follow links: a link to a folder is a folder
-    return ::stat((folder + "/" + entry.d_name).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+// Links are followed: a link to a folder is a folder. A link that leads
+// nowhere stays a file, which simply cannot be opened.
+void classify(const std::string& folder, const dirent& entry, DirEntry& result) {
+    unsigned char type = entry.d_type;
+    if (type == DT_UNKNOWN || type == DT_LNK) {
+        struct stat status;
+        if (::stat((folder + "/" + entry.d_name).c_str(), &status) != 0) return;
+        type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : DT_FIFO;
+    }
+    result.isFolder = type == DT_DIR;
+    result.isSpecial = type != DT_DIR && type != DT_REG;
+}
+
+bool fitsGbk(const std::u16string& text) {
+    return gbkToUtf16(utf16ToGbk(text)) == text;
 }
 
 }  // namespace
@@ -169,13 +181,16 @@ FileHandle open(const Text& path, int mode, int share) {
     int flags = openFlags(mode);
     if (path.empty() || flags < 0 || share < 1 || share > 4) return FileHandle{};
     std::string name = nativePath(path);
+    // Non-blocking, so that a pipe without a writer cannot hold the program;
+    // anything but a plain file is closed again at once.
     int fd;
     do {
-        fd = ::open(name.c_str(), flags | O_CLOEXEC, 0666);
+        fd = ::open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return FileHandle{};
     struct stat status;
-    if (fstat(fd, &status) != 0 || S_ISDIR(status.st_mode) || !lockForSharing(fd, share) ||
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !lockForSharing(fd, share) ||
         (mode == 4 && ftruncate(fd, 0) != 0)) {
         closeDescriptor(fd);
         return FileHandle{};
@@ -214,8 +229,19 @@ bool seek(FileHandle file, long long position) {
     return lseek(static_cast<int>(file.value), position, SEEK_SET) == position;
 }
 
-void close(FileHandle file) {
-    if (file.valid()) closeDescriptor(static_cast<int>(file.value));
+bool flush(FileHandle file) {
+    if (!file.valid()) return false;
+    int result;
+    do {
+        result = ::fsync(static_cast<int>(file.value));
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+bool close(FileHandle file) {
+    if (!file.valid()) return false;
+    // Linux releases the descriptor even when close is interrupted.
+    return ::close(static_cast<int>(file.value)) == 0 || errno == EINTR;
 }
 
 bool moveNoReplace(const Text& oldPath, const Text& newPath) {
@@ -242,6 +268,15 @@ bool moveNoReplace(const Text& oldPath, const Text& newPath) {
     return true;
 }
 
+bool replace(const Text& oldPath, const Text& newPath) {
+    if (oldPath.empty() || newPath.empty()) return false;
+    return ::rename(nativePath(oldPath).c_str(), nativePath(newPath).c_str()) == 0;
+}
+
+bool remove(const Text& path) {
+    return !path.empty() && ::unlink(nativePath(path).c_str()) == 0;
+}
+
 std::vector<DirEntry> list(const Text& pattern) {
     std::vector<DirEntry> entries;
     std::u16string wide = withSlashes(gbkToUtf16(pattern));
@@ -259,17 +294,19 @@ std::vector<DirEntry> list(const Text& pattern) {
     while (const dirent* entry = ::readdir(dir)) {
         std::u16string name = utf8ToUtf16(entry->d_name);
         if (!wildcardMatch(wanted, toCodePoints(name))) continue;
-        entries.push_back(DirEntry{utf16ToGbk(name), isFolderEntry(folderName, *entry)});
+        DirEntry found{utf16ToGbk(name)};
+        classify(folderName, *entry, found);
+        entries.push_back(found);
     }
     ::closedir(dir);
     return entries;
 }
 
-Text executableFolder() {
+ExecutableFolder executableFolder() {
     std::string path(256, '\0');
     for (;;) {
         ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-        if (length < 0) return Text();
+        if (length < 0) return ExecutableFolder{};
         if (static_cast<std::size_t>(length) < path.size()) {
             path.resize(static_cast<std::size_t>(length));
             break;
@@ -279,15 +316,26 @@ Text executableFolder() {
     std::u16string wide = utf8ToUtf16(path);
     std::size_t slash = wide.rfind(u'/');
     wide = slash == std::u16string::npos ? std::u16string() : wide.substr(0, slash);
+    ExecutableFolder folder;
+    folder.shown = utf16ToGbk(wide);
+    folder.fitsGbk = fitsGbk(wide);
     for (char16_t& unit : wide)  // program paths use backslashes
         if (unit == u'/') unit = u'\\';
-    return utf16ToGbk(wide);
+    folder.path = utf16ToGbk(wide);
+    return folder;
 }
 
 bool exists(const Text& path) {
     if (path.empty()) return false;
     struct stat status;
     return ::stat(nativePath(path).c_str(), &status) == 0;
+}
+
+Text folderIdentity(const Text& path) {
+    struct stat status;
+    if (path.empty() || ::stat(nativePath(path).c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
+        return Text();
+    return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
 
 std::int64_t steadyMilliseconds() {

@@ -52,6 +52,10 @@ bool accessFor(int mode, DWORD& access, DWORD& disposition) {
             access = GENERIC_READ | GENERIC_WRITE;
             disposition = OPEN_ALWAYS;
             return true;
+        case kModeCreateNew:
+            access = GENERIC_WRITE;
+            disposition = CREATE_NEW;
+            return true;
         default:
             return false;
     }
@@ -72,6 +76,24 @@ DWORD shareFor(int share) {
     }
 }
 
+bool fitsGbk(const std::wstring& text) {
+    std::u16string wide(text.begin(), text.end());
+    return gbkToUtf16(utf16ToGbk(wide)) == wide;
+}
+
+// A folder whose long name GBK cannot hold may still be reached by its 8.3
+// short name, which the system makes of plain characters when it makes one.
+std::wstring gbkFolderName(const std::wstring& folder) {
+    if (fitsGbk(folder)) return folder;
+    DWORD size = GetShortPathNameW(folder.c_str(), nullptr, 0);
+    if (size == 0) return folder;
+    std::wstring shortName(size, L'\0');
+    DWORD length = GetShortPathNameW(folder.c_str(), shortName.data(), size);
+    if (length == 0 || length >= size) return folder;
+    shortName.resize(length);
+    return fitsGbk(shortName) ? shortName : folder;
+}
+
 }  // namespace
 
 FileHandle open(const Text& path, int mode, int share) {
@@ -80,6 +102,11 @@ FileHandle open(const Text& path, int mode, int share) {
     HANDLE file = CreateFileW(widePath(path).c_str(), access, shareFor(share), nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return FileHandle{};
+    // Device names (CON, NUL, COM1, also with an extension) open devices.
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        CloseHandle(file);
+        return FileHandle{};
+    }
     return FileHandle{reinterpret_cast<std::intptr_t>(file)};
 }
 
@@ -122,14 +149,28 @@ bool seek(FileHandle file, long long position) {
     return SetFilePointerEx(handleOf(file), target, nullptr, FILE_BEGIN) != 0;
 }
 
-void close(FileHandle file) {
-    if (file.valid()) CloseHandle(handleOf(file));
+bool flush(FileHandle file) {
+    return file.valid() && FlushFileBuffers(handleOf(file)) != 0;
+}
+
+bool close(FileHandle file) {
+    return file.valid() && CloseHandle(handleOf(file)) != 0;
 }
 
 bool moveNoReplace(const Text& oldPath, const Text& newPath) {
     if (oldPath.empty() || newPath.empty()) return false;
     // MoveFileW refuses an existing target.
     return MoveFileW(widePath(oldPath).c_str(), widePath(newPath).c_str()) != 0;
+}
+
+bool replace(const Text& oldPath, const Text& newPath) {
+    if (oldPath.empty() || newPath.empty()) return false;
+    return MoveFileExW(widePath(oldPath).c_str(), widePath(newPath).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool remove(const Text& path) {
+    return !path.empty() && DeleteFileW(widePath(path).c_str()) != 0;
 }
 
 std::vector<DirEntry> list(const Text& pattern) {
@@ -146,11 +187,11 @@ std::vector<DirEntry> list(const Text& pattern) {
     return entries;
 }
 
-Text executableFolder() {
+ExecutableFolder executableFolder() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return Text();
+        if (length == 0) return ExecutableFolder{};
         if (length < path.size()) {
             path.resize(length);
             break;
@@ -158,13 +199,35 @@ Text executableFolder() {
         path.resize(path.size() * 2);  // truncated: try a larger buffer
     }
     std::size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return Text();
-    return programText(path.data(), slash);
+    if (slash == std::wstring::npos) return ExecutableFolder{};
+    std::wstring folder = gbkFolderName(path.substr(0, slash));
+    ExecutableFolder result;
+    result.path = programText(folder.data(), folder.size());
+    result.fitsGbk = fitsGbk(folder);
+    result.shown = result.path;
+    return result;
 }
 
 bool exists(const Text& path) {
     if (path.empty()) return false;
     return GetFileAttributesW(widePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Text folderIdentity(const Text& path) {
+    if (path.empty()) return Text();
+    // Backup semantics open folders; reparse points (junctions, links) are
+    // followed, so a link gives the identity of the folder it leads to.
+    HANDLE folder =
+        CreateFileW(widePath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) return Text();
+    BY_HANDLE_FILE_INFORMATION info;
+    bool known = GetFileInformationByHandle(folder, &info) != 0 &&
+                 (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(folder);
+    if (!known) return Text();
+    return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
+           std::to_string(info.nFileIndexLow);
 }
 
 std::int64_t steadyMilliseconds() {
