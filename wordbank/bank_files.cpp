@@ -2,6 +2,7 @@
 // and cutting a bank's text into its entries.
 #include "wordbank/bank_files.h"
 
+#include <algorithm>
 #include <set>
 #include <string_view>
 
@@ -53,7 +54,9 @@ bool isGbk(const Text& text) {
 Text bankText(Text text) {
     bool marked = text.compare(0, 3, kUtf8Mark) == 0;
     if (marked) text.erase(0, 3);
-    if (isUtf8(text) && (marked || !isGbk(text))) return utf8ToGbkText(text);
+    bool ascii =
+        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (!ascii && (marked || !isGbk(text)) && isUtf8(text)) return utf8ToGbkText(text);
     return text;
 }
 
