@@ -122,6 +122,8 @@ TEST_F(BankFiles, ReadBankTakesUtf8BanksAsUtf8) {
     EXPECT_EQ(splitEntries(readBank("utf8.txt")), TextArray({"apple 苹", "b"}));
     EXPECT_EQ(readBank("gbk.txt"), "苹果 apple");
     EXPECT_EQ(readBank("both.txt"), "\xC3\xA9t\xC3\xA9");
+    root.write("\\单词表\\marked-gbk.txt", "\xEF\xBB\xBF苹果");  // the mark was wrong
+    EXPECT_EQ(readBank("marked-gbk.txt"), "苹果");
 }
 
 // Each bank is read from the folder it was listed in; links that lead back

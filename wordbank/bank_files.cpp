@@ -2,7 +2,6 @@
 // and cutting a bank's text into its entries.
 #include "wordbank/bank_files.h"
 
-#include <algorithm>
 #include <set>
 #include <string_view>
 
@@ -39,12 +38,41 @@ void listFolder(const Text& folder, const std::function<void(const Text&, const 
     notifyLabel(bankWindow::ctl(bankWindow::标签1), foldersSearched, 0, false);
 }
 
+// Well-formed UTF-8 as Unicode defines it: no overlong forms, no
+// surrogates, nothing above U+10FFFF. Stops at the first fault, which in GBK
+// text comes early.
 bool isUtf8(const Text& text) {
-    return utf16ToUtf8(utf8ToUtf16(text)) == text;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i++]);
+        if (c < 0x80) continue;
+        int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
+        unsigned char low = 0x80, high = 0xBF;  // the second byte's range
+        if (c < 0xC2 || c > 0xF4) return false;
+        if (c == 0xE0) low = 0xA0;
+        if (c == 0xED) high = 0x9F;
+        if (c == 0xF0) low = 0x90;
+        if (c == 0xF4) high = 0x8F;
+        for (int k = 0; k < more; ++k, ++i) {
+            if (i >= text.size()) return false;
+            unsigned char next = static_cast<unsigned char>(text[i]);
+            if (next < (k == 0 ? low : 0x80) || next > (k == 0 ? high : 0xBF)) return false;
+        }
+    }
+    return true;
 }
 
+// Every lead byte followed by a trail byte, as GBK pairs them.
 bool isGbk(const Text& text) {
-    return utf16ToGbk(gbkToUtf16(text)) == text;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i++]);
+        if (c < 0x81 || c == 0xFF) continue;
+        if (i >= text.size()) return false;
+        unsigned char trail = static_cast<unsigned char>(text[i++]);
+        if (trail < 0x40 || trail == 0x7F || trail == 0xFF) return false;
+    }
+    return true;
 }
 
 // Banks saved by other editors come as UTF-8, often with a byte-order mark.
@@ -54,9 +82,7 @@ bool isGbk(const Text& text) {
 Text bankText(Text text) {
     bool marked = text.compare(0, 3, kUtf8Mark) == 0;
     if (marked) text.erase(0, 3);
-    bool ascii =
-        std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii && (marked || !isGbk(text)) && isUtf8(text)) return utf8ToGbkText(text);
+    if (isUtf8(text) && (marked || !isGbk(text))) return utf8ToGbkText(text);
     return text;
 }
 
