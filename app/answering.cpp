@@ -16,6 +16,11 @@ using namespace mainWindow;
 constexpr int kEnterKey = 13;
 constexpr int kRightAnswerPauseMs = 1000;
 
+// True during the pause after a right answer. That pause keeps handling
+// events, so a second Enter or "完成" would otherwise be judged at once
+// against the emptied box.
+bool inRightAnswerPause = false;
+
 Text answerBoxText() {
     return platform().controlText(ctl(编辑框2));
 }
@@ -26,12 +31,18 @@ void emptyAnswerBox() {
 }  // namespace
 
 // Byte for byte: case, blanks and an empty entry all count as typed.
+// Each word of a quiz is judged once: a further Enter or "完成" before the
+// next word is asked (in the pause after a right answer, or in the rest of
+// the driver's poll after a wrong one) is the same answer again and ignored.
 void checkAnswer() {
+    if (inRightAnswerPause || (quizRunning == 1 && answered == 1)) return;
     if (answerBoxText() == currentWord.word) {
         playSound(soundEffectPath("答对.wav"));
         emptyAnswerBox();
         rightCount += 1;
+        inRightAnswerPause = true;
         waitProcessingEvents(kRightAnswerPauseMs);
+        inRightAnswerPause = false;
     } else {
         playSound(soundEffectPath("答错.wav"));
         wrongWords += currentWord.word + "\r\n";
