@@ -142,6 +142,10 @@ bool moveFile(const Text& oldPath, const Text& newPath) {
     return native::moveNoReplace(oldPath, newPath);
 }
 
+bool removeFile(const Text& path) {
+    return native::removeFile(path);
+}
+
 struct FindState {
     std::vector<native::DirEntry> entries;
     std::size_t next = 0;

@@ -23,6 +23,7 @@ long long tell(FileHandle file);
 bool seek(FileHandle file, long long position);
 void close(FileHandle file);
 bool moveNoReplace(const Text& oldPath, const Text& newPath);
+bool removeFile(const Text& path);  // a file, never a folder
 
 struct DirEntry {
     Text name;  // bare name, GBK

@@ -242,6 +242,11 @@ bool moveNoReplace(const Text& oldPath, const Text& newPath) {
     return true;
 }
 
+bool removeFile(const Text& path) {
+    if (path.empty()) return false;
+    return ::unlink(nativePath(path).c_str()) == 0;
+}
+
 std::vector<DirEntry> list(const Text& pattern) {
     std::vector<DirEntry> entries;
     std::u16string wide = withSlashes(gbkToUtf16(pattern));

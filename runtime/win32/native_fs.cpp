@@ -132,6 +132,11 @@ bool moveNoReplace(const Text& oldPath, const Text& newPath) {
     return MoveFileW(widePath(oldPath).c_str(), widePath(newPath).c_str()) != 0;
 }
 
+bool removeFile(const Text& path) {
+    if (path.empty()) return false;
+    return DeleteFileW(widePath(path).c_str()) != 0;
+}
+
 std::vector<DirEntry> list(const Text& pattern) {
     std::vector<DirEntry> entries;
     if (pattern.empty()) return entries;
