@@ -44,7 +44,10 @@ const Bytes kLineFeed("\x0A\x00", 2);
 // length: that drops the terminating zero unit of a plain ASCII piece.
 Bytes phoneticPiece(const Bytes& page, int start, int length) {
     Bytes piece = midBytes(page, start, length);
-    return leftBytes(utf8BytesToUtf16(piece), 2 * byteLength(piece));
+    Bytes utf16 = utf8BytesToUtf16(piece);
+    // Counted in size_t: twice a piece's length need not fit an int.
+    if (utf16.size() > 2 * piece.size()) utf16.resize(2 * piece.size());
+    return utf16;
 }
 
 // The page's first kMeaningSearchBytes, cut back to the start of a UTF-8
