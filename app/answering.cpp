@@ -21,6 +21,14 @@ constexpr int kRightAnswerPauseMs = 1000;
 // against the emptied box.
 bool inRightAnswerPause = false;
 
+// Cleared however the pause is left, also when the program ends inside it.
+struct RightAnswerPause {
+    RightAnswerPause() { inRightAnswerPause = true; }
+    ~RightAnswerPause() { inRightAnswerPause = false; }
+    RightAnswerPause(const RightAnswerPause&) = delete;
+    RightAnswerPause& operator=(const RightAnswerPause&) = delete;
+};
+
 Text answerBoxText() {
     return platform().controlText(ctl(编辑框2));
 }
@@ -40,9 +48,8 @@ void checkAnswer() {
         playSound(soundEffectPath("答对.wav"));
         emptyAnswerBox();
         rightCount += 1;
-        inRightAnswerPause = true;
+        RightAnswerPause pause;
         waitProcessingEvents(kRightAnswerPauseMs);
-        inRightAnswerPause = false;
     } else {
         playSound(soundEffectPath("答错.wav"));
         wrongWords += currentWord.word + "\r\n";
