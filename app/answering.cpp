@@ -16,6 +16,19 @@ using namespace mainWindow;
 constexpr int kEnterKey = 13;
 constexpr int kRightAnswerPauseMs = 1000;
 
+// True during the pause after a right answer. That pause keeps handling
+// events, so a second Enter or "完成" would otherwise be judged at once
+// against the emptied box.
+bool inRightAnswerPause = false;
+
+// Cleared however the pause is left, also when the program ends inside it.
+struct RightAnswerPause {
+    RightAnswerPause() { inRightAnswerPause = true; }
+    ~RightAnswerPause() { inRightAnswerPause = false; }
+    RightAnswerPause(const RightAnswerPause&) = delete;
+    RightAnswerPause& operator=(const RightAnswerPause&) = delete;
+};
+
 Text answerBoxText() {
     return platform().controlText(ctl(编辑框2));
 }
@@ -26,11 +39,16 @@ void emptyAnswerBox() {
 }  // namespace
 
 // Byte for byte: case, blanks and an empty entry all count as typed.
+// Each word of a quiz is judged once: a further Enter or "完成" before the
+// next word is asked (in the pause after a right answer, or in the rest of
+// the driver's poll after a wrong one) is the same answer again and ignored.
 void checkAnswer() {
+    if (inRightAnswerPause || (quizRunning == 1 && answered == 1)) return;
     if (answerBoxText() == currentWord.word) {
         playSound(soundEffectPath("答对.wav"));
         emptyAnswerBox();
         rightCount += 1;
+        RightAnswerPause pause;
         waitProcessingEvents(kRightAnswerPauseMs);
     } else {
         playSound(soundEffectPath("答错.wav"));

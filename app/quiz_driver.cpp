@@ -34,11 +34,17 @@ int drawPosition(int remainingCount) {
 }  // namespace
 
 void startQuiz() {
+    // The quiz's waits keep handling events, so "开始" can be pressed again
+    // while it runs. A second quiz inside the first would reset the counters
+    // under it and leave two reports that do not add up: ignore the press.
+    if (quizRunning == 1) return;
     if (!platform().isChecked(ctl(单选框1)) && !platform().isChecked(ctl(单选框3))) {
         messageBox("请勾选练习内容：词意或发音");
         return;
     }
+    quizRunning = 1;
     stopRequested = 0;
+    answered = 0;
     stopAllSounds();
     errorDetails.clear();
     wrongWords.clear();
@@ -49,6 +55,7 @@ void startQuiz() {
     platform().setEnabled(ctl(按钮2), false);
     waitProcessingEvents(kStartPauseMs);
     runQuiz();
+    quizRunning = 0;
 }
 
 void runQuiz() {

@@ -11,6 +11,7 @@ Text wrongWords;
 Text errorDetails;
 int stopRequested = 0;
 int answered = 0;
+int quizRunning = 0;
 Text mediaType;
 int mediaResult = 0;
 int replayHotkeyId = 0;
@@ -30,6 +31,7 @@ void initQuizState() {
     errorDetails = Text();
     stopRequested = 0;
     answered = 0;
+    quizRunning = 0;
     mediaType = Text();
     mediaResult = 0;
     replayHotkeyId = 0;

@@ -21,6 +21,7 @@ extern Text wrongWords;    // expected word + CR LF per wrong answer
 extern Text errorDetails;  // word + "写成了>" + typed + CR LF per wrong answer
 extern int stopRequested;
 extern int answered;
+extern int quizRunning;  // 1 from "开始" until that quiz's report is written
 extern Text mediaType;
 extern int mediaResult;
 extern int replayHotkeyId;

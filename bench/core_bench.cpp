@@ -1,6 +1,6 @@
 // Benchmarks of the text and file work that grows with the data: splitting
-// and reading a large bank, searching and cutting a large dictionary page,
-// listing a large word-bank folder.
+// and reading a large bank, searching and cutting a large dictionary page
+// (an honest one and a hostile one), listing a large word-bank folder.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -8,7 +8,9 @@
 #include <fstream>
 #include <string>
 
+#include "app/quiz_state.h"
 #include "lookup/byte_search.h"
+#include "lookup/dictionary_lookup.h"
 #include "lookup/extract.h"
 #include "null_platform.h"
 #include "runtime/codepage.h"
@@ -104,6 +106,38 @@ void BM_ExtractBetween1MB(benchmark::State& state) {
                             static_cast<std::int64_t>(page.size()));
 }
 BENCHMARK(BM_ExtractBetween1MB)->Unit(benchmark::kMillisecond);
+
+// A server's page as large as a page may be, made to keep a regular
+// expression busy: the meaning list opens at every few bytes and never
+// closes.
+constexpr std::size_t kHostilePageBytes = 8 * 1024 * 1024;
+
+struct PageServer : NullPlatform {
+    Bytes page;
+    HttpResponse httpGet(const HttpRequest& request) override {
+        HttpResponse response;
+        if (request.object.rfind("/text2audio", 0) == 0) return response;
+        response.completed = true;
+        response.status = 200;
+        response.body = page;
+        return response;
+    }
+};
+
+void BM_PrepareWordHostilePage8MB(benchmark::State& state) {
+    PageServer server;
+    TempProgramFolder folder;
+    const Bytes unit = "class=ab></u";
+    server.page.reserve(kHostilePageBytes + unit.size());
+    while (server.page.size() < kHostilePageBytes) server.page += unit;
+    for (auto _ : state) {
+        prepareWord("apple");
+        if (!currentWord.meaningHtml.empty()) state.SkipWithError("meanings from an unclosed list");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(server.page.size()));
+}
+BENCHMARK(BM_PrepareWordHostilePage8MB)->Unit(benchmark::kMillisecond);
 
 void BM_ListBanks10000Files(benchmark::State& state) {
     NullPlatform platform;

@@ -25,6 +25,15 @@ const Bytes kPhoneticEnd = "</span>";
 // The fallback marker only counts when its "</span>" follows this closely.
 constexpr int kFallbackWindow = 400;
 
+// The meaning list is searched for in the page's first MiB only, counted from
+// the page's start so that a list before the phonetics is found as ever. A
+// word page of the dictionary is a few hundred KB with the list near its
+// top, right after the phonetics, so every real page is searched whole; a
+// hostile page of up to 8 MiB costs the conversion and search of one MiB.
+constexpr std::size_t kMeaningSearchBytes = 1024 * 1024;
+const Text kMeaningStart = "class=..>";
+const Text kMeaningEnd = "</ul>";
+
 const Bytes kByteOrderMark("\xFF\xFE", 2);
 const Bytes kReplacementChar("\xFD\xFF", 2);
 const Bytes kTwoBlanks("\x20\x00\x20\x00", 4);
@@ -35,7 +44,40 @@ const Bytes kLineFeed("\x0A\x00", 2);
 // length: that drops the terminating zero unit of a plain ASCII piece.
 Bytes phoneticPiece(const Bytes& page, int start, int length) {
     Bytes piece = midBytes(page, start, length);
-    return leftBytes(utf8BytesToUtf16(piece), 2 * byteLength(piece));
+    Bytes utf16 = utf8BytesToUtf16(piece);
+    // Counted in size_t: twice a piece's length need not fit an int.
+    if (utf16.size() > 2 * piece.size()) utf16.resize(2 * piece.size());
+    return utf16;
+}
+
+// The page's first kMeaningSearchBytes, cut back to the start of a UTF-8
+// character, so that the converted text is a prefix of what the whole page
+// would give.
+Bytes meaningSearchWindow(const Bytes& page) {
+    if (page.size() <= kMeaningSearchBytes) return page;
+    std::size_t end = kMeaningSearchBytes;
+    for (int k = 0; k < 3 && (static_cast<unsigned char>(page[end]) & 0xC0) == 0x80; ++k) --end;
+    return page.substr(0, end);
+}
+
+// The text up to the end of its last "</ul>" (in any letter case), or empty
+// when there is none. A match must end with one, so the result is the same,
+// but the lazy "(.*?)" of a list that never closes no longer runs on to the
+// end of the text from every "class=..>": on a page made of such openings
+// the engine works for seconds before it gives up.
+Text throughLastListEnd(const Text& text) {
+    for (std::size_t at = text.rfind('<'); at != Text::npos;
+         at = at == 0 ? Text::npos : text.rfind('<', at - 1)) {
+        if (text.size() - at < kMeaningEnd.size()) continue;
+        bool same = true;
+        for (std::size_t i = 1; i < kMeaningEnd.size() && same; ++i) {
+            char c = text[at + i];
+            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            same = c == kMeaningEnd[i];
+        }
+        if (same) return text.substr(0, at + kMeaningEnd.size());
+    }
+    return Text();
 }
 
 void showPhonetics(const Bytes& page) {
@@ -80,9 +122,9 @@ void prepareWord(const Text& entry) {
     Bytes page = fetchUrl(dictionaryUrl(entry));
     showPhonetics(page);
 
-    Text pageText = utf8ToGbk(bytesToText(page));
+    Text pageText = utf8ToGbk(bytesToText(meaningSearchWindow(page)));
     platform().setControlText(mainWindow::ctl(mainWindow::拼写标签), entry);
-    Text meanings = extractBetween(pageText, "class=..>", "</ul>");
+    Text meanings = extractBetween(throughLastListEnd(pageText), kMeaningStart, kMeaningEnd);
     currentWord.meaningHtml = meanings;
     Text soundFile = cachePronunciation(entry);
 

@@ -12,7 +12,11 @@
 //
 // A download that failed (no answer, an error status, an empty body) writes
 // nothing, and an empty file counts as missing, so a word that once came
-// back silent is fetched again the next time it is asked.
+// back silent is fetched again the next time it is asked. A download is
+// written under a temporary name beside the download name and moved there
+// only once the whole body is on disk: a write cut short (a full disk) never
+// leaves a truncated file that would count as cached, nor the temporary
+// file itself.
 #include "lookup/pronunciation_cache.h"
 
 #include "lookup/hosts.h"
@@ -78,6 +82,13 @@ Text mp3Folder() {
     return programFolder() + "\\mp3\\";
 }
 
+// An empty file in the way is a failed download of an earlier version; it
+// counts as missing and gives way to the file moved in.
+bool moveOverEmptyFile(const Text& from, const Text& to) {
+    if (!fileHasBytes(to)) removeFile(to);
+    return moveFile(from, to);
+}
+
 bool downloadSucceeded(const HttpResponse& response) {
     return response.completed && response.status >= 200 && response.status <= 299 && !response.body.empty();
 }
@@ -98,16 +109,11 @@ Text cachePronunciation(const Text& word) {
 
     if (!fileHasBytes(downloadName) && !fileHasBytes(cacheName)) {
         HttpResponse response = fetchUrlWithStatus(pronunciationUrl(word));
-        if (!downloadSucceeded(response)) return cacheName;
-        writeFile(downloadName, response.body);
+        if (!downloadSucceeded(response) || !replaceFile(downloadName, response.body)) return cacheName;
     }
 
-    if (!moveFile(downloadName, cacheName) && downloadName != cacheName && !fileHasBytes(cacheName)) {
-        // The cache name is held by an empty file from an earlier failed
-        // download; the rename cannot replace it, so overwrite it instead.
-        bool ok = false;
-        Bytes data = readFileBytes(downloadName, ok);
-        if (ok && !data.empty()) writeFile(cacheName, data);
-    }
+    // A file that cannot be moved stays under the download name and still
+    // counts as cached.
+    if (downloadName != cacheName && !fileHasBytes(cacheName)) moveOverEmptyFile(downloadName, cacheName);
     return cacheName;
 }

@@ -9,6 +9,7 @@
 // This is the only platform-dependent file outside the backends.
 #include "runtime/codepage.h"
 
+#include <climits>
 #include <cstring>
 
 #ifdef _WIN32
@@ -275,6 +276,8 @@ int normalCodePage(int codePage) {
 // filling what fits, as Windows does).
 template <typename Unit, typename Result>
 int deliver(const Result& converted, Unit* output, int outputCapacity) {
+    // A count that an int cannot hold is a failure, as on Windows.
+    if (converted.size() > static_cast<std::size_t>(INT_MAX)) return 0;
     if (outputCapacity == 0) return static_cast<int>(converted.size());
     std::size_t fit = converted.size() < static_cast<std::size_t>(outputCapacity)
                           ? converted.size()
@@ -323,21 +326,26 @@ int wideToMultiByte(int codePage, const char16_t* input, int inputLength, char* 
 
 namespace {
 
+// Lengths pass as int: a longer text converts to nothing, never to a
+// wrapped piece of itself.
 std::u16string toWide(int codePage, const std::string& text) {
-    if (text.empty()) return std::u16string();
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return std::u16string();
     int length = static_cast<int>(text.size());
     int needed = multiByteToWide(codePage, text.data(), length, nullptr, 0);
+    if (needed <= 0) return std::u16string();
     std::u16string wide(static_cast<std::size_t>(needed), u'\0');
-    if (needed > 0) multiByteToWide(codePage, text.data(), length, wide.data(), needed);
+    if (multiByteToWide(codePage, text.data(), length, wide.data(), needed) != needed)
+        return std::u16string();
     return wide;
 }
 
 std::string fromWide(int codePage, const std::u16string& text) {
-    if (text.empty()) return std::string();
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return std::string();
     int length = static_cast<int>(text.size());
     int needed = wideToMultiByte(codePage, text.data(), length, nullptr, 0);
+    if (needed <= 0) return std::string();
     std::string narrow(static_cast<std::size_t>(needed), '\0');
-    if (needed > 0) wideToMultiByte(codePage, text.data(), length, narrow.data(), needed);
+    if (wideToMultiByte(codePage, text.data(), length, narrow.data(), needed) != needed) return std::string();
     return narrow;
 }
 

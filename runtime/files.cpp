@@ -188,6 +188,10 @@ Text folderIdentity(const Text& folder) {
     return native::folderIdentity(folder);
 }
 
+bool removeFile(const Text& path) {
+    return native::remove(path);
+}
+
 struct FindState {
     std::vector<native::DirEntry> entries;
     std::size_t next = 0;

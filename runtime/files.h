@@ -34,6 +34,7 @@ Text readText(int fileNumber, int length = -1);  // -1: the rest of the file
 bool writeBytes(int fileNumber, const Bytes& data);
 void closeFile(int fileNumber);
 bool moveFile(const Text& oldPath, const Text& newPath);  // fails when newPath exists
+bool removeFile(const Text& path);                        // a file, never a folder
 
 // The whole file byte for byte, zero bytes included; ok is false (and the
 // result empty) when it cannot be opened or read.

@@ -3,7 +3,7 @@
 // ASCII byte of the same value.
 #include "runtime/text.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -113,10 +113,13 @@ Text toText(long long value) {
     return std::to_string(value);
 }
 
+// What "%.13g" gives in the C locale, whatever locale the toolkit has set:
+// printf would write "66,66666666667" under a comma-decimal locale.
 Text toText(double value) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.13g", value);
-    return buffer;
+    std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 13);
+    return Text(buffer, written.ptr);
 }
 
 std::string textToBytes(const Text& text) {

@@ -93,32 +93,37 @@ TEST_F(Answering, HotkeysActOnTheirOwnIdsOnly) {
     EXPECT_EQ(hintCount, 1);
 }
 
-// A second Enter during the pause after a right answer is judged at once
-// against the same word, with the box already emptied.
-TEST(AnsweringInAQuiz, EnterTwiceAfterARightAnswerCountsItRightAndWrong) {
+// Each word is judged once: a second Enter or "完成" in the pause after a
+// right answer, or right after a wrong one, is the same answer again.
+TEST(AnsweringInAQuiz, ASecondEnterOrFinishBeforeTheNextWordIsIgnored) {
     FakePlatform fake;
     TestProgramFolder folder;
-    folder.writeBank("CET4.txt", {"apple"});
+    folder.writeBank("CET4.txt", {"apple", "banana"});
     serveWords(fake);
     Answers answers;
     chooseFirstBankAt(fake, 500);
     fake.clickAt(1000, ctl(按钮1));
     answerAt(fake, 3500, answers);
     fake.enterAt(4000, kAnswerBox);
+    fake.clickAt(4200, ctl(答题按钮3));
+    answerAt(fake, 5500, answers, dropLastLetter);
+    fake.enterAt(5500, kAnswerBox);
     EXPECT_EQ(runProgram(), 0);
 
-    ASSERT_EQ(fake.keys.size(), 2u);
+    ASSERT_EQ(fake.keys.size(), 4u);
     EXPECT_TRUE(fake.keys[1].consumed);
     EXPECT_EQ(fake.text(ctl(标签4)),
-              "按F1可以重听语音    目前已进行了：1个   还有： 0个  正确数量：1个  错误数量：1正确率:100%");
+              "按F1可以重听语音    目前已进行了：2个   还有： 0个  正确数量：1个  错误数量：1正确率:50%");
+    ASSERT_EQ(answers.asked.size(), 2u);
+    const Text details = answers.asked[1] + "写成了>" + answers.typed[1] + "\r\n";
     ASSERT_EQ(fake.messageBoxes.size(), 1u);
     EXPECT_EQ(fake.messageBoxes[0].message,
-              "答题结束 \r\n共答题：1\r\n错误次数:1\r\n求助了：0\r\napple写成了>\r\n");
+              "答题结束 \r\n共答题：2\r\n错误次数:1\r\n求助了：0\r\n" + details);
     EXPECT_EQ(folder.read("\\日志\\报告CET4.txt"),
-              "答题范围：CET4.txt\r\n共答题：1\r\n正确率:100%\r\n错误次数:"
-              "1\r\n求助了：0\r\n错误详情\r\napple写成了>\r\n"
-              "\r\n错词表：\r\napple\r\n" +
-                  std::string(64, '-'));
+              "答题范围：CET4.txt\r\n共答题：2\r\n正确率:50%\r\n错误次数:1\r\n求助了：0\r\n错误详情\r\n" +
+                  details + "\r\n错词表：\r\n" + answers.asked[1] + "\r\n" + std::string(64, '-'));
+    EXPECT_EQ(countOf(fake.soundLog(), "start 答对.wav"), 1);
+    EXPECT_EQ(countOf(fake.soundLog(), "start 答错.wav"), 1);
 }
 
 TEST(AnsweringInAQuiz, HintWithTheHintBoxUncheckedSoundsAndCountsUnseen) {

@@ -162,3 +162,24 @@ TEST_F(DictionaryLookup, ARefusedBodyWriteIsIgnored) {
     showMeanings("<li>x</li>");
     EXPECT_EQ(fake.text(kSpellingLabel), "pear");
 }
+
+// A hostile page must not keep the lookup busy: the list is looked for in
+// the page's first MiB only, and a list that never closes costs no more
+// than one that does.
+TEST_F(DictionaryLookup, TheMeaningListMustCloseWithinThePagesFirstMiB) {
+    const std::size_t kMiB = 1024 * 1024;
+    const Bytes list = "<ul class=\"\"><li>n. x</li></UL>";
+    servePage("apple", Bytes(kMiB - list.size(), ' ') + list + "<ul class=\"\">y</ul>");
+    prepareWord("apple");
+    EXPECT_EQ(currentWord.meaningHtml, "<li>n. x</li>");
+
+    servePage("apple", Bytes(kMiB - list.size() + 1, ' ') + list);
+    prepareWord("apple");
+    EXPECT_EQ(currentWord.meaningHtml, "");
+
+    Bytes hostile = "</ul>";
+    while (hostile.size() < kMiB) hostile += "class=ab></u";
+    servePage("apple", hostile);
+    prepareWord("apple");
+    EXPECT_EQ(currentWord.meaningHtml, "");
+}

@@ -1,6 +1,10 @@
 #include "lookup/pronunciation_cache.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
 
 #include "runtime/files.h"
 #include "support/fake_platform.h"
@@ -100,6 +104,29 @@ TEST_F(PronunciationCache, AFailedDownloadLeavesNoFileAndIsTriedAgain) {
     response = answer(200, kMp3);
     cachePronunciation("ice cream");
     EXPECT_EQ(program.read("\\mp3\\ice_cream.mp3"), kMp3);
+}
+
+// A write cut short, as on a full disk (here by the file-size limit), must
+// not leave a truncated MP3 that counts as cached, nor a temporary file.
+TEST_F(PronunciationCache, AWriteCutShortIsNeverCached) {
+    const Bytes body(16 * 1024, 'm');
+    response = answer(200, body);
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = 4096;
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    cachePronunciation("apple");
+    cachePronunciation("ice cream");
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(requests(), 2);
+    EXPECT_TRUE(std::filesystem::is_empty(program.nativePath("\\mp3")));
+    cachePronunciation("apple");
+    EXPECT_EQ(requests(), 3);
+    EXPECT_TRUE(program.read("\\mp3\\apple.mp3") == body);
 }
 
 TEST_F(PronunciationCache, AnEmptyCacheFileCountsAsMissing) {

@@ -1,6 +1,8 @@
 // Texts, byte strings, numbers and the random generator.
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include "runtime/bytes.h"
 #include "runtime/random.h"
 #include "runtime/text.h"
@@ -84,6 +86,27 @@ TEST(Numbers, ToText) {
     EXPECT_EQ(toText(0.5), "0.5");
     EXPECT_EQ(toText(1e13), "1e+13");
     EXPECT_EQ(toText(0.00001), "1e-05");
+}
+
+// The Qt toolkit takes the system locale for the C library; numbers must
+// still read "66.66666666667" under de_DE, fr_FR or ru_RU.
+TEST(Numbers, ToTextIgnoresACommaDecimalLocale) {
+    const char* chosen = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+        if (std::setlocale(LC_ALL, name) != nullptr) {
+            chosen = name;
+            break;
+        }
+    }
+    if (chosen == nullptr) GTEST_SKIP() << "no comma-decimal locale installed (Debian package locales-all)";
+    const Text decimalPoint = std::localeconv()->decimal_point;
+    const Text texts[] = {toText(2.0 / 3 * 100), toText(0.5), toText(1e13), toText(1234567)};
+    std::setlocale(LC_ALL, "C");
+    ASSERT_EQ(decimalPoint, ",") << chosen;
+    EXPECT_EQ(texts[0], "66.66666666667");
+    EXPECT_EQ(texts[1], "0.5");
+    EXPECT_EQ(texts[2], "1e+13");
+    EXPECT_EQ(texts[3], "1234567");
 }
 
 TEST(Numbers, Spaces) {
