@@ -2,6 +2,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <new>
@@ -31,7 +32,14 @@ size_t appendBody(char* data, size_t size, size_t count, void* target) {
         return 0;
     }
     try {
-        sink->body->append(data, length);
+        // Grows as usual, but never reserves past the limit.
+        Bytes& body = *sink->body;
+        const std::size_t needed = body.size() + length;
+        if (needed > body.capacity()) {
+            body.reserve(static_cast<std::size_t>(std::min<std::int64_t>(
+                sink->limit, static_cast<std::int64_t>(std::max(needed, 2 * body.capacity())))));
+        }
+        body.append(data, length);
     } catch (...) {
         sink->overLimit = true;
         return 0;

@@ -42,7 +42,9 @@ public:
         process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
         process_.start(QStringLiteral("python3"),
                        {QStringLiteral(VORBELZOZ_SOURCE_DIR "/tests/e2e/hostile_server.py")});
-        if (!process_.waitForReadyRead(10000)) return;
+        QElapsedTimer clock;
+        clock.start();
+        while (!process_.canReadLine() && clock.elapsed() < 10000) process_.waitForReadyRead(100);
         const QList<QByteArray> ready = process_.readLine().trimmed().split(' ');
         if (ready.size() == 2 && ready[0] == "ready") port_ = ready[1].toInt();
     }
@@ -77,6 +79,7 @@ TEST(QtHostileHttp, EveryHostileServerEndsInACleanFailureWithinTheDeadline) {
     Platform* previous = &platform();
     ShortDeadlinePlatform shortened;
     installPlatform(&shortened);
+    fetchUrlWithStatus(dictionaryUrl("ok"));  // libcurl and its TLS library set up
     const long memoryBefore = peakMemoryKiB();
 
     for (const char* kind :
@@ -95,8 +98,8 @@ TEST(QtHostileHttp, EveryHostileServerEndsInACleanFailureWithinTheDeadline) {
         EXPECT_FALSE(fileHasBytes(cacheName));
         EXPECT_FALSE(folder.exists("\\mp3\\" + Text(kind) + ".mp3"));
     }
-    // Neither 100 MiB body was held, only up to the cap.
-    EXPECT_LT(peakMemoryKiB() - memoryBefore, 48 * 1024);
+    // No 100 MiB body was held, at most the 32 MiB of a sound.
+    EXPECT_LT(peakMemoryKiB() - memoryBefore, 64 * 1024);
 
     // Still responsive: queued events are handled, and an ordinary request works.
     bool handled = false;
