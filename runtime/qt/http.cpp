@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
-#include <new>
 #include <string>
 
 namespace qtport {
@@ -102,8 +101,9 @@ HttpResponse get(const HttpRequest& request) {
                   request.maxBodyBytes > 0 ? request.maxBodyBytes : HttpRequest().maxBodyBytes};
 
     // The URL carries scheme, host and port only; the object is sent as it is.
-    std::string url =
+    const std::string origin =
         (request.secure ? "https://" : "http://") + request.host + ":" + std::to_string(request.port) + "/";
+    std::string url = origin;
     std::string target = request.object.empty() ? std::string("/") : request.object;
     std::unique_ptr<curl_slist, ListCleanup> headers(headerList(request.headers));
 
@@ -160,6 +160,11 @@ HttpResponse get(const HttpRequest& request) {
         url = location;
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
         curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, nullptr);
+        // The credentials belong to the configured server and go nowhere else.
+        if (url.rfind(origin, 0) != 0) {
+            curl_easy_setopt(curl, CURLOPT_USERNAME, nullptr);
+            curl_easy_setopt(curl, CURLOPT_PASSWORD, nullptr);
+        }
     }
     return response;
 }
