@@ -50,6 +50,8 @@ void produceReport(int total) {
     platform().setEnabled(mainWindow::ctl(mainWindow::按钮2), true);
 }
 
+// The bank's name, and so the report's, may end in .cmd, .bat or .hta; the
+// report is shown as text and never handed over to be started.
 void openReport() {
-    runCommandLine(reportFilePath());
+    platform().openTextFile(reportFilePath());
 }

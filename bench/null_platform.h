@@ -39,6 +39,7 @@ public:
     int registerHotkey(WindowId, ControlRef, int, int) override { return 0; }
     int messageBox(const Text&, int, const Text&) override { return kIdOk; }
     bool runCommandLine(const Text&) override { return false; }
+    bool openTextFile(const Text&) override { return false; }
     void setRichTextDefaultFormat(ControlRef, const CharFormat&) override {}
     void insertRichTextUnicode(ControlRef, const std::u16string&) override {}
     void navigateHtml(ControlRef, const Text&) override {}

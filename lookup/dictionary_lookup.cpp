@@ -119,7 +119,7 @@ Text dictionaryUrl(const Text& word) {
 
 void prepareWord(const Text& entry) {
     platform().setControlText(mainWindow::ctl(mainWindow::超级编辑框1), "");
-    Bytes page = fetchUrl(dictionaryUrl(entry));
+    Bytes page = fetchUrl(dictionaryUrl(entry), kMaxPageBytes);
     showPhonetics(page);
 
     Text pageText = utf8ToGbk(bytesToText(meaningSearchWindow(page)));

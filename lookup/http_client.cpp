@@ -73,12 +73,13 @@ bool buildHttpRequest(const Text& url, HttpRequest& request) {
     return true;
 }
 
-HttpResponse fetchUrlWithStatus(const Text& url) {
+HttpResponse fetchUrlWithStatus(const Text& url, std::int64_t maxBodyBytes) {
     HttpRequest request;
     if (!buildHttpRequest(url, request)) return HttpResponse();
+    request.maxBodyBytes = maxBodyBytes;
     return platform().httpGet(request);
 }
 
-Bytes fetchUrl(const Text& url) {
-    return fetchUrlWithStatus(url).body;
+Bytes fetchUrl(const Text& url, std::int64_t maxBodyBytes) {
+    return fetchUrlWithStatus(url, maxBodyBytes).body;
 }

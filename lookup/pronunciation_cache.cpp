@@ -108,7 +108,7 @@ Text cachePronunciation(const Text& word) {
     const Text cacheName = mp3Folder() + cacheFileName(word) + ".mp3";
 
     if (!fileHasBytes(downloadName) && !fileHasBytes(cacheName)) {
-        HttpResponse response = fetchUrlWithStatus(pronunciationUrl(word));
+        HttpResponse response = fetchUrlWithStatus(pronunciationUrl(word), kMaxSoundBytes);
         if (!downloadSucceeded(response) || !replaceFile(downloadName, response.body)) return cacheName;
     }
 

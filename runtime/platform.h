@@ -34,14 +34,22 @@ struct HttpRequest {
     Text verb = "GET";
     Text version = "HTTP/1.0";
     Text userAgent;
-    Text headers;           // extra header text, e.g. "Accept: */*\r\n\r\n"
-    int timeoutMs = 30000;  // connect and receive
+    Text headers;  // extra header text, e.g. "Accept: */*\r\n\r\n"
+    // The whole request (connect, redirects and body together) ends by then;
+    // a request that runs past it fails.
+    int timeoutMs = 30000;
+    // A body longer than this fails the request; a server decides neither
+    // how long the GUI waits nor how much memory the program takes.
+    std::int64_t maxBodyBytes = 8 * 1024 * 1024;
 };
 
+// Only http and https are spoken, on the first request and on each of at
+// most 5 redirects. A request that breaks a limit (time, size, protocol,
+// redirects) fails with an empty body.
 struct HttpResponse {
     bool completed = false;  // transport finished without error
     int status = 0;          // HTTP status code, 0 when none arrived
-    Bytes body;              // what was read, also on failure
+    Bytes body;              // what was read, also when the connection broke off
 };
 
 // A decoded RIFF WAVE "fmt " chunk with its sample data.
@@ -118,6 +126,9 @@ public:
     // Dialogs and processes.
     virtual int messageBox(const Text& message, int flags, const Text& caption) = 0;
     virtual bool runCommandLine(const Text& commandLine) = 0;
+    // Shows a text file in the system's text viewer, whatever its name says:
+    // the file is only ever read as text, never started as a program.
+    virtual bool openTextFile(const Text& path) = 0;
 
     // Rich-text box: default character format, and Unicode text inserted at
     // the caret (replacing the selection) without touching the clipboard.

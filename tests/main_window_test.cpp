@@ -100,7 +100,8 @@ TEST(MainWindow, TheReportButtonOpensTheReportOnceAQuizHasEnded) {
     EXPECT_EQ(runProgram(), 0);
 
     EXPECT_EQ(fake.droppedInput.size(), 1u);
-    EXPECT_EQ(fake.commandLines, std::vector<Text>{folder.folder() + "\\日志\\报告CET4.txt"});
+    EXPECT_EQ(fake.openedTextFiles, std::vector<Text>{folder.folder() + "\\日志\\报告CET4.txt"});
+    EXPECT_TRUE(fake.commandLines.empty());  // shown as text, never started
 }
 
 TEST(MainWindow, ClosingDuringAQuizEndsTheProgramAtOnce) {

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QTreeWidget>
 
+#include "runtime/qt/event_loop.h"
 #include "ui/event_wiring.h"
 
 namespace qtport {
@@ -32,7 +33,7 @@ protected:
         if (virtualKey == 0) return false;
         EventArgs args{virtualKey, modifierState(key->modifiers())};
         // A non-zero result consumes the key, so the box never sees it.
-        return dispatchEvent(ref_.window, ref_.index, EventKind::KeyDown, args) != 0;
+        return dispatchFromEventLoop(ref_.window, ref_.index, EventKind::KeyDown, args) != 0;
     }
 
 private:
@@ -55,7 +56,8 @@ protected:
             if (mouse->button() == Qt::LeftButton) {
                 inDoubleClick_ = true;
                 QPoint at = mouse->position().toPoint();
-                dispatchEvent(ref_.window, ref_.index, EventKind::DoubleClick, EventArgs{at.x(), at.y()});
+                dispatchFromEventLoop(ref_.window, ref_.index, EventKind::DoubleClick,
+                                      EventArgs{at.x(), at.y()});
             }
         } else if (event->type() == QEvent::MouseButtonRelease) {
             auto* mouse = static_cast<QMouseEvent*>(event);
@@ -63,7 +65,7 @@ protected:
                 if (inDoubleClick_) {
                     inDoubleClick_ = false;
                 } else {
-                    dispatchEvent(ref_.window, ref_.index, EventKind::Click);
+                    dispatchFromEventLoop(ref_.window, ref_.index, EventKind::Click);
                 }
             }
         }
@@ -129,7 +131,7 @@ void wireControlEvents(QWidget* widget, const ControlSpec& spec, ControlRef ref)
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         // clicked is raised by the learner's click or key, never by the program.
         QObject::connect(button, &QAbstractButton::clicked, button,
-                         [ref] { dispatchEvent(ref.window, ref.index, EventKind::Click); });
+                         [ref] { dispatchFromEventLoop(ref.window, ref.index, EventKind::Click); });
     }
     if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
         tree->viewport()->installEventFilter(new ListMouseFilter(ref, tree));

@@ -1,11 +1,10 @@
 #include "runtime/qt/dialogs.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
-#include <QUrl>
+#include <QStandardPaths>
 #include <utility>
 #include <vector>
 
@@ -51,6 +50,11 @@ QMessageBox::Icon iconFor(int flags) {
             return QMessageBox::NoIcon;
     }
 }
+
+// Graphical text editors of the common desktops, the first one found wins.
+constexpr const char* kTextEditors[] = {"gnome-text-editor", "gedit", "kwrite", "kate",
+                                        "mousepad",          "pluma", "xed",    "featherpad",
+                                        "leafpad",           "geany", "xedit"};
 
 // Splits off the program (or file) named at the start of a command line: a
 // quoted first word, else the whole line when it names an existing file
@@ -110,11 +114,20 @@ bool runCommandLine(const Text& commandLine) {
     if (info.isFile() && info.isExecutable()) {
         return QProcess::startDetached(info.absoluteFilePath(), QProcess::splitCommand(rest));
     }
-    if (info.exists() && rest.isEmpty()) {
-        // Starting a document means opening it with the desktop's viewer.
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
-    }
     return QProcess::startDetached(target, QProcess::splitCommand(rest));
+}
+
+bool openTextFile(const Text& path) {
+    QFileInfo info(localPath(path));
+    if (!info.isFile()) return false;
+    // Never the desktop's opener: it goes by the file's name and content, and
+    // a report named after a bank "x.desktop" or "x.sh" could be started.
+    // A text editor is given the file as its one argument, without a shell.
+    for (const char* editor : kTextEditors) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(editor));
+        if (!program.isEmpty()) return QProcess::startDetached(program, {info.absoluteFilePath()});
+    }
+    return false;
 }
 
 }  // namespace qtport

@@ -10,8 +10,9 @@ namespace qtport {
 // 5 Retry/Cancel), the icon in the next four, the default button after that.
 // Application-modal; returns the button as the program numbers them.
 int messageBox(const Text& message, int flags, const Text& caption);
-// Starts the command line. A line that names an existing file that is not a
-// program opens it with the desktop's default application for it.
+// Starts the command line: the program it names, with the rest as arguments.
 bool runCommandLine(const Text& commandLine);
+// Opens the file in a text editor, whatever its name or content.
+bool openTextFile(const Text& path);
 
 }  // namespace qtport

@@ -30,6 +30,14 @@ int runMessageLoop() {
     return QApplication::exec();
 }
 
+int dispatchFromEventLoop(WindowId window, int control, EventKind event, const EventArgs& args) {
+    try {
+        return dispatchEvent(window, control, event, args);
+    } catch (...) {
+        return 0;
+    }
+}
+
 int notifyLabel(ControlRef label, int first, int second, bool synchronous) {
     if (synchronous)
         return dispatchEvent(label.window, label.index, EventKind::Notify, EventArgs{first, second});
@@ -39,7 +47,7 @@ int notifyLabel(ControlRef label, int first, int second, bool synchronous) {
     QMetaObject::invokeMethod(
         target,
         [label, first, second] {
-            dispatchEvent(label.window, label.index, EventKind::Notify, EventArgs{first, second});
+            dispatchFromEventLoop(label.window, label.index, EventKind::Notify, EventArgs{first, second});
         },
         Qt::QueuedConnection);
     return 0;

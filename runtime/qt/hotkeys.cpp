@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/qt/control_events.h"
+#include "runtime/qt/event_loop.h"
 #include "runtime/qt/x11_grab.h"
 #include "ui/event_wiring.h"
 
@@ -25,7 +26,7 @@ int nextId = 33001;
 // A press reaches the label of the latest registration.
 void deliver(int id) {
     if (notifiedLabel.index < 0) return;
-    dispatchEvent(notifiedLabel.window, notifiedLabel.index, EventKind::Notify, EventArgs{id, 0});
+    dispatchFromEventLoop(notifiedLabel.window, notifiedLabel.index, EventKind::Notify, EventArgs{id, 0});
 }
 
 // Without X11: the keys while a window of this program has the focus, taken

@@ -2,15 +2,48 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
+#include <chrono>
+#include <memory>
 #include <string>
 
 namespace qtport {
 
 namespace {
 
+constexpr int kMaxRedirects = 5;
+constexpr const char* kWebProtocols = "http,https";
+
+// Where the body goes and how much of it may come.
+struct BodySink {
+    Bytes* body = nullptr;
+    std::int64_t limit = 0;
+    bool overLimit = false;
+};
+
+// Runs inside libcurl's C code: nothing may be thrown out of it. Returning
+// less than was given aborts the transfer.
 size_t appendBody(char* data, size_t size, size_t count, void* target) {
-    static_cast<Bytes*>(target)->append(data, size * count);
-    return size * count;
+    auto* sink = static_cast<BodySink*>(target);
+    const size_t length = size * count;
+    if (static_cast<std::int64_t>(sink->body->size()) + static_cast<std::int64_t>(length) > sink->limit) {
+        sink->overLimit = true;
+        return 0;
+    }
+    try {
+        // Grows as usual, but never reserves past the limit.
+        Bytes& body = *sink->body;
+        const std::size_t needed = body.size() + length;
+        if (needed > body.capacity()) {
+            body.reserve(static_cast<std::size_t>(std::min<std::int64_t>(
+                sink->limit, static_cast<std::int64_t>(std::max(needed, 2 * body.capacity())))));
+        }
+        body.append(data, length);
+    } catch (...) {
+        sink->overLimit = true;
+        return 0;
+    }
+    return length;
 }
 
 // The extra header text holds CR LF separated lines, ended by an empty line.
@@ -28,43 +61,70 @@ curl_slist* headerList(const Text& headers) {
     return list;
 }
 
-constexpr int kMaxRedirects = 10;
-
 bool curlReady() {
     static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     return ready;
 }
 
-}  // namespace
+struct CurlCleanup {
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+struct ListCleanup {
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+};
 
-HttpResponse httpGet(const HttpRequest& request) {
+using Clock = std::chrono::steady_clock;
+
+long millisecondsLeft(Clock::time_point deadline) {
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count());
+}
+
+bool isRedirect(long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+HttpResponse failed() {
+    return HttpResponse();
+}
+
+HttpResponse get(const HttpRequest& request) {
     HttpResponse response;
     if (!curlReady() || request.host.empty()) return response;
-    CURL* curl = curl_easy_init();
-    if (curl == nullptr) return response;
+    std::unique_ptr<CURL, CurlCleanup> handle(curl_easy_init());
+    if (!handle) return response;
+    CURL* curl = handle.get();
+
+    const long timeoutMs = request.timeoutMs > 0 ? request.timeoutMs : 30000;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    BodySink sink{&response.body,
+                  request.maxBodyBytes > 0 ? request.maxBodyBytes : HttpRequest().maxBodyBytes};
 
     // The URL carries scheme, host and port only; the object is sent as it is.
-    std::string url =
+    const std::string origin =
         (request.secure ? "https://" : "http://") + request.host + ":" + std::to_string(request.port) + "/";
+    std::string url = origin;
     std::string target = request.object.empty() ? std::string("/") : request.object;
-    long timeoutMs = request.timeoutMs > 0 ? request.timeoutMs : 30000;
-    curl_slist* headers = headerList(request.headers);
+    std::unique_ptr<curl_slist, ListCleanup> headers(headerList(request.headers));
 
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.verb == "GET" ? nullptr : request.verb.c_str());
     curl_easy_setopt(curl, CURLOPT_HTTP_VERSION,
                      request.version == "HTTP/1.0" ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     curl_easy_setopt(curl, CURLOPT_USERAGENT, request.userAgent.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
     // A direct connection, whatever the environment says about proxies.
     curl_easy_setopt(curl, CURLOPT_PROXY, "");
     curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
-    // Receive time-out: give up when nothing arrives for that long.
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, (timeoutMs + 999) / 1000);
+    // Web pages and sounds only: a server's Location never makes libcurl read
+    // a local file or speak another protocol, and an answer that is not HTTP
+    // is not taken as a body.
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kWebProtocols);
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols);
+    curl_easy_setopt(curl, CURLOPT_HTTP09_ALLOWED, 0L);
+    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.limit));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &response.body);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
     if (!request.user.empty()) {
         curl_easy_setopt(curl, CURLOPT_USERNAME, request.user.c_str());
         curl_easy_setopt(curl, CURLOPT_PASSWORD, request.password.c_str());
@@ -77,24 +137,48 @@ HttpResponse httpGet(const HttpRequest& request) {
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, target.c_str());
     for (int hop = 0;; ++hop) {
+        // One deadline for the whole request, redirects included.
+        const long left = millisecondsLeft(deadline);
+        if (left <= 0) return failed();
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, left);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, left);
+
         response.body.clear();
-        CURLcode result = curl_easy_perform(curl);
+        const CURLcode result = curl_easy_perform(curl);
+        if (sink.overLimit || result == CURLE_OPERATION_TIMEDOUT || result == CURLE_FILESIZE_EXCEEDED ||
+            result == CURLE_UNSUPPORTED_PROTOCOL) {
+            return failed();
+        }
         long status = 0;
         curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
         response.status = static_cast<int>(status);
         response.completed = result == CURLE_OK;
         char* location = nullptr;
         curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
-        bool redirected = status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-        if (!response.completed || !redirected || location == nullptr || hop == kMaxRedirects) break;
+        if (!response.completed || !isRedirect(status) || location == nullptr) break;
+        if (hop == kMaxRedirects) return failed();
         url = location;
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
         curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, nullptr);
+        // The credentials belong to the configured server and go nowhere else.
+        if (url.rfind(origin, 0) != 0) {
+            curl_easy_setopt(curl, CURLOPT_USERNAME, nullptr);
+            curl_easy_setopt(curl, CURLOPT_PASSWORD, nullptr);
+        }
     }
-
-    curl_easy_cleanup(curl);
-    curl_slist_free_all(headers);
     return response;
+}
+
+}  // namespace
+
+HttpResponse httpGet(const HttpRequest& request) {
+    // Called from event handlers on the GUI thread: whatever goes wrong here
+    // is a failed request, never an exception in the event loop.
+    try {
+        return get(request);
+    } catch (...) {
+        return failed();
+    }
 }
 
 }  // namespace qtport

@@ -122,6 +122,9 @@ int QtPlatform::messageBox(const Text& message, int flags, const Text& caption) 
 bool QtPlatform::runCommandLine(const Text& commandLine) {
     return qtport::runCommandLine(commandLine);
 }
+bool QtPlatform::openTextFile(const Text& path) {
+    return qtport::openTextFile(path);
+}
 
 void QtPlatform::setRichTextDefaultFormat(ControlRef box, const CharFormat& format) {
     qtport::setRichTextDefaultFormat(box, format);

@@ -41,6 +41,7 @@ public:
 
     int messageBox(const Text& message, int flags, const Text& caption) override;
     bool runCommandLine(const Text& commandLine) override;
+    bool openTextFile(const Text& path) override;
 
     void setRichTextDefaultFormat(ControlRef box, const CharFormat& format) override;
     void insertRichTextUnicode(ControlRef box, const std::u16string& text) override;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "runtime/qt/controls.h"
+#include "runtime/qt/event_loop.h"
 #include "runtime/qt/fonts.h"
 #include "runtime/qt/qt_text.h"
 #include "ui/event_wiring.h"
@@ -65,9 +66,9 @@ void WindowFrame::closeEvent(QCloseEvent* event) {
     if (window.frame != this || window.closed) return;
     // A close the program asked for raises no closing query; a close from the
     // frame (close box, system menu, Alt+F4) does, and is never vetoed.
-    if (!window.closingByProgram) dispatchEvent(id_, -1, EventKind::CloseRequested);
+    if (!window.closingByProgram) dispatchFromEventLoop(id_, -1, EventKind::CloseRequested);
     window.closed = true;
-    dispatchEvent(id_, -1, EventKind::Destroyed);
+    dispatchFromEventLoop(id_, -1, EventKind::Destroyed);
     if (window.modalLoop != nullptr) {
         window.modalLoop->quit();  // loadWindow deletes the frame once its loop has returned
     } else {

@@ -1,8 +1,6 @@
 #include "runtime/win32/dialogs.h"
 
 #include <windows.h>
-// Needs windows.h first.
-#include <shellapi.h>
 
 #include <string>
 
@@ -33,20 +31,29 @@ int programResult(int pressed) {
     }
 }
 
-// A command line that is the path of a document (the quiz report) rather
-// than of a program opens the document with the program the system
-// associates with it, as a double-click would; CreateProcess refuses it.
-bool isDocument(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
-    DWORD binaryType = 0;
-    return !GetBinaryTypeW(path.c_str(), &binaryType);
+// The system's own Notepad, by its full path, so that no program of that
+// name in the current folder or on the search path is started instead.
+std::wstring notepadPath() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::wstring();
+    return std::wstring(folder, length) + L"\\notepad.exe";
 }
 
-bool openDocument(const std::wstring& path) {
-    auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return result > 32;
+bool startProcess(const wchar_t* program, std::wstring commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        return false;
+    }
+    WaitForInputIdle(process.hProcess, 1000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
 
 }  // namespace
@@ -60,20 +67,16 @@ int messageBox(const Text& message, int flags, const Text& caption) {
 bool runCommandLine(const Text& commandLine) {
     std::wstring command = toWide(commandLine);
     if (command.empty()) return false;
-    if (isDocument(command)) return openDocument(command);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-        return false;
-    }
-    WaitForInputIdle(process.hProcess, 1000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return startProcess(nullptr, command);
+}
+
+bool openTextFile(const Text& path) {
+    const std::wstring file = toWide(path);
+    const std::wstring notepad = notepadPath();
+    // A file name cannot hold a quote, so quoting keeps the whole path one
+    // argument, blanks and "&" included; no shell ever reads this line.
+    if (file.empty() || notepad.empty() || file.find(L'"') != std::wstring::npos) return false;
+    return startProcess(notepad.c_str(), L"\"" + notepad + L"\" \"" + file + L"\"");
 }
 
 }  // namespace win32

@@ -5,6 +5,9 @@
 
 namespace win32 {
 
+// The request's deadline covers connect, redirects and body together; at
+// most 5 redirects, to http or https only; a body past the request's limit
+// fails the request.
 HttpResponse httpGet(const HttpRequest& request);
 
 }  // namespace win32

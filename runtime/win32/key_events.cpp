@@ -26,7 +26,7 @@ bool isEnterCharacter(WPARAM character) {
     return character == L'\r' || character == L'\n';
 }
 
-LRESULT CALLBACK keyReportingProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT handleKeyMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     auto original = reinterpret_cast<WNDPROC>(GetPropW(edit, kOriginalProc));
     switch (message) {
         case WM_KEYDOWN: {
@@ -56,6 +56,15 @@ LRESULT CALLBACK keyReportingProc(HWND edit, UINT message, WPARAM wParam, LPARAM
             break;
     }
     return CallWindowProcW(original, edit, message, wParam, lParam);
+}
+
+// Nothing a handler throws unwinds into the system's message dispatch.
+LRESULT CALLBACK keyReportingProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handleKeyMessage(edit, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ void releaseWindow(WindowId window) {
     state = OpenWindow();
 }
 
-LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         const auto window = static_cast<WindowId>(reinterpret_cast<INT_PTR>(create->lpCreateParams));
@@ -161,6 +161,17 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             break;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// The edge between the system and the program: an exception (out of memory
+// above all) ends the handler it came from, never unwinds into the system's
+// message dispatch, and the program goes on.
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return handleMessage(hwnd, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
 }
 
 bool registerWindowClass() {

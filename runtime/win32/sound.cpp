@@ -51,7 +51,11 @@ void onBufferDone(HWAVEOUT out, WAVEHDR* header) {
 
 LRESULT CALLBACK soundWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == MM_WOM_DONE) {
-        onBufferDone(reinterpret_cast<HWAVEOUT>(wParam), reinterpret_cast<WAVEHDR*>(lParam));
+        try {
+            onBufferDone(reinterpret_cast<HWAVEOUT>(wParam), reinterpret_cast<WAVEHDR*>(lParam));
+        } catch (...) {
+            // Nothing unwinds into the system's message dispatch.
+        }
         return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

@@ -120,6 +120,9 @@ int Win32Platform::messageBox(const Text& message, int flags, const Text& captio
 bool Win32Platform::runCommandLine(const Text& commandLine) {
     return win32::runCommandLine(commandLine);
 }
+bool Win32Platform::openTextFile(const Text& path) {
+    return win32::openTextFile(path);
+}
 
 void Win32Platform::setRichTextDefaultFormat(ControlRef box, const CharFormat& format) {
     HWND hwnd = controlOfKind(box, ControlKind::RichTextBox);

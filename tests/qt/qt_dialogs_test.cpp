@@ -1,10 +1,12 @@
-// Message boxes and starting the report with the desktop.
+// Message boxes, starting programs and showing the report.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "qt_test_support.h"
 #include "runtime/codepage.h"
@@ -49,6 +51,54 @@ TEST(QtDialogs, RunCommandLineStartsAProgramGivenAsAProgramPath) {
     EXPECT_TRUE(qtport::runCommandLine(utf16ToGbk(line.toStdU16String())));
     EXPECT_TRUE(waitUntil([&] { return QFile::exists(marker); }));
     EXPECT_FALSE(qtport::runCommandLine(gbk(u"\\no\\such\\program")));
+}
+
+// A report takes the bank's name, which may make it look like a program or
+// a desktop launcher; it is handed to a text editor as a plain argument, and
+// neither run nor given to the desktop's opener.
+TEST(QtDialogs, OpenTextFileShowsAnyReportInATextEditorAndNeverRunsIt) {
+    QTemporaryDir folder;
+    const QString marker = folder.filePath("ran");
+    const QString opened = folder.filePath("opened");
+    auto writeFile = [&](const QString& name, const QByteArray& content) {
+        QFile file(folder.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return file.fileName();
+    };
+    QDir(folder.path()).mkdir("bin");
+    writeFile("bin/gnome-text-editor", "#!/bin/sh\nprintf '%s\\n' \"$@\" >> \"" + opened.toUtf8() + "\"\n");
+    for (const char* opener : {"bin/xdg-open", "bin/gio", "bin/kde-open", "bin/gnome-open"}) {
+        writeFile(opener, "#!/bin/sh\ntouch \"" + marker.toUtf8() + "\"\n");
+    }
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", folder.filePath("bin").toUtf8() + ":" + oldPath);
+
+    const QString reports[] = {
+        writeFile(QStringLiteral(u"报告a&touch ran&.sh"), "#!/bin/sh\ntouch \"" + marker.toUtf8() + "\"\n"),
+        writeFile(QStringLiteral(u"报告x.desktop"),
+                  "[Desktop Entry]\nType=Application\nName=x\nExec=touch " + marker.toUtf8() + "\n"),
+    };
+    auto linesOpened = [&] {
+        QFile log(opened);
+        return log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
+    };
+    for (const QString& report : reports) {
+        QString asProgramPath = report;
+        asProgramPath.replace(u'/', u'\\');
+        const auto before = linesOpened();
+        EXPECT_TRUE(qtport::openTextFile(utf16ToGbk(asProgramPath.toStdU16String())));
+        EXPECT_TRUE(waitUntil([&] { return linesOpened() == before + 1; }));
+    }
+    QFile log(opened);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()), reports[0] + "\n" + reports[1] + "\n");
+    QTest::qWait(300);
+    EXPECT_FALSE(QFile::exists(marker));
+    EXPECT_FALSE(qtport::openTextFile(gbk(u"\\no\\such\\report.txt")));
+    qputenv("PATH", oldPath);
 }
 
 }  // namespace

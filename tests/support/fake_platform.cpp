@@ -510,6 +510,11 @@ bool FakePlatform::runCommandLine(const Text& commandLine) {
     return commandLineResult;
 }
 
+bool FakePlatform::openTextFile(const Text& path) {
+    openedTextFiles.push_back(path);
+    return true;
+}
+
 // ---- Rich text and HTML ----
 
 void FakePlatform::setRichTextDefaultFormat(ControlRef box, const CharFormat& format) {

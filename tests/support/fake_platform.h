@@ -197,6 +197,7 @@ public:
     std::vector<HotkeyRecord> hotkeys;
     std::vector<NotificationRecord> notifications;
     std::vector<Text> commandLines;
+    std::vector<Text> openedTextFiles;
     std::vector<KeyRecord> keys;
     std::vector<Text> droppedInput;
     bool ended = false;
@@ -239,6 +240,7 @@ public:
     int registerHotkey(WindowId owner, ControlRef label, int modifiers, int virtualKey) override;
     int messageBox(const Text& message, int flags, const Text& caption) override;
     bool runCommandLine(const Text& commandLine) override;
+    bool openTextFile(const Text& path) override;
     void setRichTextDefaultFormat(ControlRef box, const CharFormat& format) override;
     void insertRichTextUnicode(ControlRef box, const std::u16string& text) override;
     void navigateHtml(ControlRef view, const Text& address) override;
