@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 
 #include "runtime/files.h"
 #include "wordbank/bank_files.h"
@@ -12,11 +13,11 @@ namespace {
 
 const Text& bankPath() {
     static const Text path = [] {
-        char name[] = "/tmp/vorbelzoz-fuzz-bank-XXXXXX";
-        int fd = mkstemp(name);
+        std::string name = std::filesystem::temp_directory_path() / "vorbelzoz-fuzz-bank-XXXXXX";
+        int fd = mkstemp(name.data());
         if (fd < 0) std::abort();
         close(fd);
-        return Text(name);
+        return name;
     }();
     return path;
 }

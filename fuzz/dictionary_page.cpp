@@ -3,6 +3,7 @@
 // written), and the phonetics and meanings go to the scripted windows.
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/quiz_state.h"
 #include "fake_platform.h"
@@ -15,8 +16,8 @@ FakePlatform& platformForFuzzing() {
     static FakePlatform* fake = [] {
         auto* created = new FakePlatform;
         // A folder of its own, should anything ever be written.
-        char folder[] = "/tmp/vorbelzoz-fuzz-XXXXXX";
-        if (mkdtemp(folder) == nullptr) std::abort();
+        std::string folder = std::filesystem::temp_directory_path() / "vorbelzoz-fuzz-page-XXXXXX";
+        if (mkdtemp(folder.data()) == nullptr) std::abort();
         setProgramFolderForTesting(folder);
         return created;
     }();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -35,8 +36,8 @@ void writeFile(const std::string& path, const std::string& content) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char folder[] = "/tmp/vorbelzoz-fuzz-media-XXXXXX";
-    if (mkdtemp(folder) == nullptr || chdir(folder) != 0) std::abort();
+    std::string folder = std::filesystem::temp_directory_path() / "vorbelzoz-fuzz-media-XXXXXX";
+    if (mkdtemp(folder.data()) == nullptr || chdir(folder.c_str()) != 0) std::abort();
     writeFile("a.mp3", tinyWav());
     writeFile("b.wav", tinyWav());
     writeFile("bad.mp3", "not a sound");
