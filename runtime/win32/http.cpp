@@ -5,6 +5,7 @@
 
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace win32 {
@@ -99,15 +100,37 @@ void arm(Watchdog& watchdog, HINTERNET handle, DWORD milliseconds) {
                           WT_EXECUTEONLYONCE);
 }
 
-// Stops the watchdog (waiting for a callback that runs) and closes the
-// handle unless the watchdog already has.
-void disarm(Watchdog& watchdog) {
+// Closing a request whose body was left unread can take as long as the
+// rest of the body takes to arrive: some implementations of the Internet
+// functions read it to the end to keep the connection. A refused answer
+// (a body past the cap) is therefore let go on a thread of its own, request
+// before connection, and the GUI thread goes on at once.
+void closeRequest(HINTERNET request, HINTERNET connection, bool unreadBody) {
+    if (!unreadBody) {
+        if (request != nullptr) InternetCloseHandle(request);
+        InternetCloseHandle(connection);
+        return;
+    }
+    try {
+        std::thread([request, connection] {
+            if (request != nullptr) InternetCloseHandle(request);
+            InternetCloseHandle(connection);
+        }).detach();
+    } catch (...) {
+        if (request != nullptr) InternetCloseHandle(request);
+        InternetCloseHandle(connection);
+    }
+}
+
+// Stops the watchdog (waiting for a callback that runs). Returns the handle
+// still to be closed, or null when the watchdog has closed it.
+HINTERNET disarm(Watchdog& watchdog) {
     {
         std::lock_guard<std::mutex> guard(watchdog.lock);
         watchdog.finished = true;
     }
     if (watchdog.timer != nullptr) DeleteTimerQueueTimer(nullptr, watchdog.timer, INVALID_HANDLE_VALUE);
-    if (!watchdog.fired) InternetCloseHandle(watchdog.handle);
+    return watchdog.fired ? nullptr : watchdog.handle;
 }
 
 // Where one hop goes.
@@ -249,8 +272,7 @@ Outcome hop(HINTERNET internet, const HttpRequest& request, Target& target, cons
         }
     }
     if (deadline.left() == 0) outcome = Outcome::Refused;
-    disarm(watchdog);
-    InternetCloseHandle(connection);
+    closeRequest(disarm(watchdog), connection, outcome == Outcome::Refused);
     return outcome;
 }
 
