@@ -12,6 +12,7 @@
 #include "service/http_server.h"
 #include "service/options.h"
 #include "service/service_routes.h"
+#include "service/settings_file.h"
 #include "service/speech_engine.h"
 
 namespace {
@@ -84,6 +85,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
         return kExitData;
     }
+    // The program's settings file may name a voice; it sits beside the program.
+    service::choosePreferredVoice(options.voice, options.settingsFile.empty()
+                                                     ? executableFolder() + "/vorbelzoz.ini"
+                                                     : options.settingsFile);
 
     std::printf("listening on http://127.0.0.1:%d\n", boundPort);
     std::fflush(stdout);
