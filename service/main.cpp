@@ -14,6 +14,7 @@
 #include "service/service_routes.h"
 #include "service/settings_file.h"
 #include "service/speech_engine.h"
+#include "service/transcription.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot read the word list %s\n", program.c_str(), dictionaryPath.c_str());
         return kExitData;
     }
-    if (!service::initSpeechEngine(error)) {
+    if (!service::initTranscriber(error) || !service::initSpeechEngine(error)) {
         std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
         return kExitData;
     }

@@ -51,12 +51,12 @@ std::string usageText(const std::string& program) {
     return "usage: " + program +
            " [--port N] [--data DIR] [--settings FILE] [--voice NAME]\n"
            "Offline dictionary and speech service for Vorbelzoz on 127.0.0.1.\n"
-           "  --port N    port to listen on (default 47800; 0 picks a free port)\n"
-           "  --data DIR  folder holding dictionary.tsv\n"
-           "  --settings FILE  settings file whose \"voice=NAME\" line picks the voice\n"
-           "              (default: vorbelzoz.ini beside the service)\n"
-           "  --voice NAME  voice for every request, before the settings file's\n"
-           "              (default: the British voice for lan=uk, else the clearest)\n"
+           "  --port N         port to listen on (default 47800; 0 picks a free port)\n"
+           "  --data DIR       folder holding dictionary.tsv\n"
+           "  --settings FILE  settings file whose \"voice=NAME\" line names the voice\n"
+           "                   (default: vorbelzoz.ini beside the service)\n"
+           "  --voice NAME     voice for every request, ahead of the settings file: awb\n"
+           "                   or rms (default: awb for lan=uk, rms for other languages)\n"
            "GET /<word> answers a dictionary page with the British transcription and\n"
            "Chinese meanings; GET /text2audio?lan=uk&pid=101&ie=UTF-8&text=<word>&spd=2\n"
            "answers the spoken word as MP3.\n";

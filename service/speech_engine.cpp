@@ -58,6 +58,9 @@ Voice& voiceFor(const std::string& language) {
 
 std::vector<int16_t> synthesize(Voice& voice, const std::string& text, double stretch, int& sampleRate) {
     feat_set_float(voice.loaded->features, "duration_stretch", static_cast<float>(stretch));
+    // Flite draws the noise of unvoiced sounds from rand(); the same seed
+    // every time makes a word always come out the same.
+    std::srand(1);
     cst_wave* wave = flite_text_to_wave(text.c_str(), voice.loaded);
     std::vector<int16_t> samples;
     if (wave == nullptr) return samples;

@@ -10,7 +10,11 @@ as one of them. Prints, per voice, the words tested, the share heard as the
 right word, the share heard as the right word or one pronounced the same in
 the dictionary, the median time to get the MP3, and ten of the misses.
 
-  bench_speech.py --service BINARY [--bank FILE] [--voices uk,awb,rms] [--spd 2]
+  bench_speech.py --service BINARY [--bank FILE] [--voices uk,en,awb,rms] [--spd 2]
+                  [--cut-ms N]
+
+--cut-ms drops the start of every recording, as a player does that opens
+its sound device late.
 
 A voice "uk" (or "en") means no --voice option: the service picks the voice
 for lan=uk (or lan=en) itself. Any other name is passed as --voice NAME.
@@ -127,7 +131,7 @@ def recognise(folder, names):
     return heard
 
 
-def bench_voice(binary, voice, words, same, spd, folder):
+def bench_voice(binary, voice, words, same, spd, cut_ms, folder):
     service = Service(binary, voice)
     times = []
     names = []
@@ -143,7 +147,7 @@ def bench_voice(binary, voice, words, same, spd, folder):
         service.stop()
     for name in names:
         subprocess.run(["sox", "-q", os.path.join(folder, name + ".mp3"), "-r", "16000", "-c", "1", "-b", "16",
-                        os.path.join(folder, name + ".wav")], check=True)
+                        os.path.join(folder, name + ".wav"), "trim", f"{cut_ms / 1000:.3f}"], check=True)
     heard = recognise(folder, names)
     right = tolerant = 0
     misses = []
@@ -165,6 +169,7 @@ def main():
     parser.add_argument("--bank", default=os.path.join(root, "data", "单词表", "常用词汇.txt"))
     parser.add_argument("--voices", default="uk,en,awb,rms")
     parser.add_argument("--spd", default="2")
+    parser.add_argument("--cut-ms", type=int, default=0)
     parser.add_argument("--label", default="")
     args = parser.parse_args()
 
@@ -179,9 +184,10 @@ def main():
     with tempfile.TemporaryDirectory(prefix="bench-speech-") as folder:
         write_grammar(folder, prons)
         for voice in args.voices.split(","):
-            results.append(bench_voice(args.service, voice, words, same, args.spd, folder))
+            results.append(bench_voice(args.service, voice, words, same, args.spd, args.cut_ms, folder))
     title = f" ({args.label})" if args.label else ""
-    print(f"Intelligibility{title}, spd={args.spd}, bank {os.path.basename(args.bank)}")
+    cut = f", first {args.cut_ms} ms cut" if args.cut_ms else ""
+    print(f"Intelligibility{title}, spd={args.spd}{cut}, bank {os.path.basename(args.bank)}")
     print(f"{'voice':<6} {'words':>5} {'right %':>8} {'homophone-ok %':>15} {'median MP3 ms':>14}  misses (10)")
     for r in results:
         print(f"{r['voice']:<6} {r['n']:>5} {r['acc']:>8.1f} {r['tol']:>15.1f} {r['ms']:>14.1f}  "
