@@ -24,12 +24,9 @@ std::string speechVoiceNames();
 // False, with nothing changed, when there is no voice of that name.
 bool setPreferredVoice(const std::string& name);
 
-// The voice a request with this "lan" value gets: the preferred voice if one
-// was set, else the British voice for "uk" and the clearest voice otherwise.
-std::string voiceForLanguage(const std::string& language);
-
-// The text spoken by the voice for the language at the given words-per-minute
-// rate.
+// The text spoken at the given words-per-minute rate by the preferred voice
+// if one was set, else by the British voice for the language "uk" and by the
+// clearest voice for any other.
 Speech synthesizeSpeech(const std::string& utf8, const std::string& language, int wordsPerMinute);
 
 }  // namespace service

@@ -10,7 +10,7 @@ as one of them. Prints, per voice, the words tested, the share heard as the
 right word, the share heard as the right word or one pronounced the same in
 the dictionary, the median time to get the MP3, and ten of the misses.
 
-  bench_speech.py --service BINARY [--bank FILE] [--voices uk,en,awb,rms] [--spd 2]
+  bench_speech.py --service BINARY [--bank FILE] [--voices awb,rms] [--spd 2]
                   [--cut-ms N]
 
 --cut-ms drops the start of every recording, as a player does that opens
@@ -167,7 +167,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--service", required=True)
     parser.add_argument("--bank", default=os.path.join(root, "data", "单词表", "常用词汇.txt"))
-    parser.add_argument("--voices", default="uk,en,awb,rms")
+    parser.add_argument("--voices", default="awb,rms")
     parser.add_argument("--spd", default="2")
     parser.add_argument("--cut-ms", type=int, default=0)
     parser.add_argument("--label", default="")
