@@ -188,7 +188,7 @@ def main():
     title = f" ({args.label})" if args.label else ""
     cut = f", first {args.cut_ms} ms cut" if args.cut_ms else ""
     print(f"Intelligibility{title}, spd={args.spd}{cut}, bank {os.path.basename(args.bank)}")
-    print(f"{'voice':<6} {'words':>5} {'right %':>8} {'homophone-ok %':>15} {'median MP3 ms':>14}  misses (10)")
+    print(f"{'voice':<6} {'words':>5} {'right %':>8} {'homophone-ok %':>15} {'median MP3 ms':>14}  misses (first 10, word>heard)")
     for r in results:
         print(f"{r['voice']:<6} {r['n']:>5} {r['acc']:>8.1f} {r['tol']:>15.1f} {r['ms']:>14.1f}  "
               + " ".join(r["misses"][:10]))
