@@ -4,8 +4,9 @@
 //   ; comment            # comment too
 //   dictionary = dict.example.org
 //   speech = 127.0.0.1:8080
+//   voice = rms          (read by the offline service: the voice it speaks with)
 //
-// Either key may be left out. A file with anything else in it (an unknown
+// Any key may be left out. A file with anything else in it (an unknown
 // key, a line without "=", an empty or odd host, a port outside 1..65535)
 // is ignored as a whole, so a typo never leaves one host half-configured.
 #include "lookup/hosts.h"
@@ -48,6 +49,15 @@ bool isValidPort(const Text& port) {
     return value >= 1 && value <= 65535;
 }
 
+// A voice name as the offline service knows them: letters, digits, "_".
+bool isVoiceName(const Text& value) {
+    if (value.empty() || value.size() > 32) return false;
+    for (char c : value) {
+        if (!isHostNameChar(c) || c == '.' || c == '-') return false;
+    }
+    return true;
+}
+
 // host[:port] with a plain DNS name or IPv4 address.
 bool isValidHost(const Text& value) {
     std::size_t colon = value.find(':');
@@ -79,6 +89,10 @@ bool parseHostSettings(const Text& content, Text& dictionary, Text& speech) {
         if (equals == Text::npos) return false;
         Text key = trimmed(line.substr(0, equals));
         Text value = trimmed(line.substr(equals + 1));
+        if (key == "voice") {
+            if (!isVoiceName(value)) return false;
+            continue;
+        }
         if (!isValidHost(value)) return false;
         if (key == "dictionary") {
             newDictionary = value;

@@ -12,7 +12,9 @@
 #include "service/http_server.h"
 #include "service/options.h"
 #include "service/service_routes.h"
+#include "service/settings_file.h"
 #include "service/speech_engine.h"
+#include "service/transcription.h"
 
 namespace {
 
@@ -80,10 +82,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot read the word list %s\n", program.c_str(), dictionaryPath.c_str());
         return kExitData;
     }
-    if (!service::initSpeechEngine(error)) {
+    if (!service::initTranscriber(error) || !service::initSpeechEngine(error)) {
         std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
         return kExitData;
     }
+    // The program's settings file may name a voice; it sits beside the program.
+    service::choosePreferredVoice(options.voice, options.settingsFile.empty()
+                                                     ? executableFolder() + "/vorbelzoz.ini"
+                                                     : options.settingsFile);
 
     std::printf("listening on http://127.0.0.1:%d\n", boundPort);
     std::fflush(stdout);

@@ -23,7 +23,7 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
-        } else if (arg == "--port" || arg == "--data") {
+        } else if (arg == "--port" || arg == "--data" || arg == "--settings" || arg == "--voice") {
             if (i + 1 >= argc) {
                 error = arg + " needs a value";
                 return false;
@@ -31,6 +31,10 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
             const std::string value = argv[++i];
             if (arg == "--data") {
                 options.dataDir = value;
+            } else if (arg == "--settings") {
+                options.settingsFile = value;
+            } else if (arg == "--voice") {
+                options.voice = value;
             } else if (!parsePort(value, options.port)) {
                 error = "bad port \"" + value + "\" (0..65535, 0 picks a free port)";
                 return false;
@@ -45,10 +49,14 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
 
 std::string usageText(const std::string& program) {
     return "usage: " + program +
-           " [--port N] [--data DIR]\n"
+           " [--port N] [--data DIR] [--settings FILE] [--voice NAME]\n"
            "Offline dictionary and speech service for Vorbelzoz on 127.0.0.1.\n"
-           "  --port N    port to listen on (default 47800; 0 picks a free port)\n"
-           "  --data DIR  folder holding dictionary.tsv\n"
+           "  --port N         port to listen on (default 47800; 0 picks a free port)\n"
+           "  --data DIR       folder holding dictionary.tsv\n"
+           "  --settings FILE  settings file whose \"voice=NAME\" line names the voice\n"
+           "                   (default: vorbelzoz.ini beside the service)\n"
+           "  --voice NAME     voice for every request, ahead of the settings file: awb\n"
+           "                   or rms (default: awb for lan=uk, rms for other languages)\n"
            "GET /<word> answers a dictionary page with the British transcription and\n"
            "Chinese meanings; GET /text2audio?lan=uk&pid=101&ie=UTF-8&text=<word>&spd=2\n"
            "answers the spoken word as MP3.\n";

@@ -8,8 +8,10 @@ namespace service {
 constexpr int kDefaultPort = 47800;
 
 struct Options {
-    int port = kDefaultPort;  // 0: any free port
-    std::string dataDir;      // empty: the default data folder
+    int port = kDefaultPort;   // 0: any free port
+    std::string dataDir;       // empty: the default data folder
+    std::string settingsFile;  // empty: vorbelzoz.ini beside the executable
+    std::string voice;         // empty: the settings file's voice, else by language
     bool help = false;
 };
 

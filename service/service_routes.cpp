@@ -20,8 +20,8 @@ HttpResponse pageResponse(const Dictionary& dictionary, const std::string& word)
 }
 
 HttpResponse speechResponse(const WordRequest& request) {
-    const Speech speech =
-        synthesizeSpeech(clipUtf8(request.word, kMaxSpokenBytes), wordsPerMinute(request.speed));
+    const Speech speech = synthesizeSpeech(clipUtf8(request.word, kMaxSpokenBytes), request.language,
+                                           wordsPerMinute(request.speed));
     std::string mp3 = encodeMp3(speech.samples, speech.sampleRate);
     if (mp3.empty()) return {500, "text/plain; charset=utf-8", "cannot encode MP3\n"};
     return {200, "audio/mpeg", std::move(mp3)};

@@ -25,6 +25,15 @@ int parseSpeed(const std::string& value) {
     return value[0] - '0';
 }
 
+// Letters only, and short: the value only ever picks a voice.
+std::string parseLanguage(const std::string& value) {
+    const std::string language = value.substr(0, value.find('&'));
+    if (language.size() > 8) return std::string();
+    for (char c : language)
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return std::string();
+    return language;
+}
+
 }  // namespace
 
 WordRequest parseWordTarget(const std::string& target) {
@@ -39,6 +48,8 @@ WordRequest parseWordTarget(const std::string& target) {
     const std::string query = path.substr(question + 1);
     const size_t textStart = findParameter(query, "text");
     if (textStart == std::string::npos) return request;
+    const size_t languageStart = findParameter(query.substr(0, textStart), "lan");
+    if (languageStart != std::string::npos) request.language = parseLanguage(query.substr(languageStart));
     const size_t speedAt = query.rfind("&spd=");
     size_t textEnd = query.size();
     if (speedAt != std::string::npos && speedAt >= textStart) {

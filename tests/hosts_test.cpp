@@ -50,7 +50,8 @@ TEST(HostSettings, ReadsBothKeysWithCommentsBlanksAndEitherLineEnd) {
         "# another comment\n"
         "\r\n"
         "  dictionary =  dict.example.org \r\n"
-        "\tspeech=127.0.0.1:8080\n");
+        "\tspeech=127.0.0.1:8080\n"
+        "voice = rms\n");
     EXPECT_TRUE(r.ok);
     EXPECT_EQ(r.dictionary, "dict.example.org");
     EXPECT_EQ(r.speech, "127.0.0.1:8080");
@@ -66,7 +67,7 @@ TEST(HostSettings, AKeyLeftOutKeepsItsValue) {
 
 TEST(HostSettings, AnythingMalformedRejectsTheWholeFileAndChangesNothing) {
     const char* malformed[] = {
-        "dictionary=good.host\nvoice=other.host",  // unknown key
+        "dictionary=good.host\nvoice=other.host",  // not a voice name
         "dictionary=good.host\nspeech",            // no "="
         "dictionary=",                             // empty host
         "dictionary=:80",                          // no host name
@@ -79,6 +80,9 @@ TEST(HostSettings, AnythingMalformedRejectsTheWholeFileAndChangesNothing) {
         "speech=host:8o",
         "speech=host:80:81",
         "Dictionary=host",  // keys are exact
+        "voices=rms",       // unknown key
+        "voice=",
+        "voice=rms\nspeech=host:0",
     };
     for (const char* content : malformed) {
         ParseResult r = parse(content);

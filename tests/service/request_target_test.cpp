@@ -2,6 +2,7 @@
 
 #include "service/options.h"
 #include "service/request_line.h"
+#include "service/settings_file.h"
 #include "service/text_encoding.h"
 #include "service/word_target.h"
 
@@ -74,6 +75,11 @@ TEST(WordTarget, SpeechTakesTheTextUpToTheLastSpeedField) {
     EXPECT_EQ(request.route, Route::Speech);
     EXPECT_EQ(request.word, "ice cream");
     EXPECT_EQ(request.speed, 2);
+    EXPECT_EQ(request.language, "uk");
+    // The language only picks a voice: letters, short, and never from the text.
+    EXPECT_EQ(parseWordTarget("/text2audio?lan=../x&text=a").language, "");
+    EXPECT_EQ(parseWordTarget("/text2audio?lan=abcdefghi&text=a").language, "");
+    EXPECT_EQ(parseWordTarget("/text2audio?text=a&lan=en&spd=2").language, "");
 
     request = parseWordTarget("/text2audio?lan=uk&pid=101&ie=UTF-8&text=rock & roll&spd=7");
     EXPECT_EQ(request.word, "rock & roll");
@@ -118,10 +124,12 @@ TEST(TextEncoding, ClipsWithoutSplittingACharacter) {
 TEST(Options, PortAndDataFolder) {
     Options options;
     std::string error;
-    const char* args[] = {"svc", "--port", "8080", "--data", "/d"};
-    ASSERT_TRUE(parseOptions(5, args, options, error));
+    const char* args[] = {"svc", "--port", "8080", "--data", "/d", "--settings", "/s.ini", "--voice", "rms"};
+    ASSERT_TRUE(parseOptions(9, args, options, error));
     EXPECT_EQ(options.port, 8080);
     EXPECT_EQ(options.dataDir, "/d");
+    EXPECT_EQ(options.settingsFile, "/s.ini");
+    EXPECT_EQ(options.voice, "rms");
 
     const char* defaults[] = {"svc"};
     Options fresh;
@@ -138,4 +146,30 @@ TEST(Options, PortAndDataFolder) {
     EXPECT_FALSE(parseOptions(2, missing, options, error));
     const char* unknown[] = {"svc", "--verbose"};
     EXPECT_FALSE(parseOptions(2, unknown, options, error));
+}
+
+TEST(SettingsFile, OnlyAWellFormedVoiceLineIsTakenAndOtherKeysAreLeftToTheProgram) {
+    std::string voice, problem;
+    EXPECT_TRUE(parseSettingsVoice(
+        "\xEF\xBB\xBF; mine\r\ndictionary = d.example.org\r\n  voice =  rms \r\nspeech=x", voice, problem));
+    EXPECT_EQ(voice, "rms");
+    EXPECT_TRUE(parseSettingsVoice("speech=x\n", voice, problem));
+    EXPECT_EQ(voice, "");
+
+    const std::string bad[] = {
+        "voice=rms\nvoice=awb",
+        "voice=a b",
+        "voice=",
+        "voice=../rms",
+        "voice=rms\nnonsense",
+        std::string("voice=rms\0", 10),
+        "voice=rms\n#" + std::string(kMaxSettingsBytes, 'x'),
+    };
+    for (const std::string& text : bad) {
+        voice = "old";
+        problem.clear();
+        EXPECT_FALSE(parseSettingsVoice(text, voice, problem)) << text.substr(0, 30);
+        EXPECT_EQ(voice, "");
+        EXPECT_FALSE(problem.empty());
+    }
 }

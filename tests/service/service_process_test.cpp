@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 #include <mpg123.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -14,8 +17,12 @@ namespace {
 const std::string kBritishMarker = "<span>\xE8\x8B\xB1 [";  // "<span>英 ["
 const std::string kApple = "\xE8\x8B\xB9\xE6\x9E\x9C";      // 苹果
 
-std::string speechTarget(const std::string& text, const std::string& speed = "2") {
-    return "/text2audio?lan=uk&pid=101&ie=UTF-8&text=" + text + "&spd=" + speed;
+std::string speechTarget(const std::string& text, const std::string& speed = "2",
+                         const std::string& language = "uk") {
+    std::string target = "/text2audio?lan=";
+    target += language;
+    target += "&pid=101&ie=UTF-8&text=";
+    return target + text + "&spd=" + speed;
 }
 
 bool startsLikeMp3(const std::string& body) {
@@ -120,8 +127,8 @@ TEST_F(Service, SpeaksAWordAsAnMp3ThatDecodes) {
     ASSERT_TRUE(startsLikeMp3(speech.body));
     const Decoded decoded = decodeMp3(speech.body);
     EXPECT_TRUE(decoded.ok);
-    EXPECT_EQ(decoded.rate, 22050);
-    EXPECT_GT(decoded.samples, 22050u / 4);  // a quarter of a second at least
+    EXPECT_EQ(decoded.rate, 16000);          // the voices' own rate
+    EXPECT_GT(decoded.samples, 16000u / 4);  // a quarter of a second at least
     EXPECT_GT(decoded.peak, 3000);           // and not silence
 }
 
@@ -130,6 +137,33 @@ TEST_F(Service, TheSpeedFieldChangesTheSpeakingRate) {
     const Decoded fast = decodeMp3(get(speechTarget("international", "9")).body);
     ASSERT_TRUE(slow.ok && fast.ok);
     EXPECT_GT(slow.samples, fast.samples * 5 / 4);
+}
+
+TEST_F(Service, LanUkSpeaksWithTheBritishVoiceUnlessTheSettingsNameAnother) {
+    const std::string british = get(speechTarget("water")).body;
+    const std::string clearest = get(speechTarget("water", "2", "en")).body;
+    const Decoded decoded = decodeMp3(british);
+    EXPECT_TRUE(decoded.ok);
+    EXPECT_GT(decoded.samples, static_cast<size_t>(decoded.rate / 4));
+    EXPECT_GT(decoded.peak, 3000);
+    EXPECT_TRUE(british != clearest);
+
+    // Any language gets the voice named on the command line or in the
+    // settings file; the British voice is awb.
+    const auto speak = [](ServiceProcess& service, const std::string& language) {
+        return parseResponse(exchange(service.port(), programRequest(speechTarget("water", "2", language))))
+            .body;
+    };
+    ServiceProcess awb({"--voice", "awb"});
+    ASSERT_TRUE(awb.started());
+    EXPECT_TRUE(speak(awb, "en") == british);
+    const std::filesystem::path settings =
+        std::filesystem::temp_directory_path() / ("vz-voice-" + std::to_string(getpid()) + ".ini");
+    std::ofstream(settings) << "speech = 127.0.0.1:47800\nvoice = rms\n";
+    ServiceProcess rms({"--settings", settings.string()});
+    std::filesystem::remove(settings);
+    ASSERT_TRUE(rms.started());
+    EXPECT_TRUE(speak(rms, "uk") == clearest);
 }
 
 TEST_F(Service, AnEmptyTextStillGivesAPlayableMp3) {
