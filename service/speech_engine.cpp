@@ -1,48 +1,67 @@
+// Speech from Flite's British-accented "awb" voice.
 #include "service/speech_engine.h"
 
-#include <espeak-ng/espeak_ng.h>
-#include <espeak-ng/speak_lib.h>
+#include <flite.h>
 
-#include "service/espeak_guard.h"
-#include "service/transcription.h"
+#include <mutex>
+
+extern "C" cst_voice* register_cmu_us_awb(const char* voxdir);
 
 namespace service {
 
 namespace {
 
-int engineSampleRate = 0;
-// The Speech being filled by the synthesis in progress; only touched while
-// the espeak-ng lock is held.
-Speech* speechInProgress = nullptr;
+// Flite keeps global state; one synthesis at a time.
+std::mutex& fliteMutex() {
+    static std::mutex lock;
+    return lock;
+}
 
-// espeak-ng hands the samples of a synthesis to this callback in pieces.
-int collectSamples(short* wav, int count, espeak_EVENT*) {
-    if (wav != nullptr && count > 0 && speechInProgress != nullptr)
-        speechInProgress->samples.insert(speechInProgress->samples.end(), wav, wav + count);
-    return 0;
+cst_voice* voice = nullptr;
+
+// Flite's own pace is about 175 words per minute; a slower rate stretches
+// every duration.
+constexpr float kNormalWordsPerMinute = 175.0f;
+
+// Flite spells out a token it cannot read letter by letter; a long run of
+// letters would take many seconds to synthesise. No English word is longer.
+constexpr std::size_t kMaxTokenBytes = 32;
+
+std::string shortTokens(const std::string& text) {
+    std::string out;
+    std::size_t run = 0;
+    for (char c : text) {
+        run = c == ' ' ? 0 : run + 1;
+        if (run <= kMaxTokenBytes) out += c;
+    }
+    return out;
 }
 
 }  // namespace
 
 bool initSpeechEngine(std::string& error) {
-    // The transcriber loads the library and chooses the British voice.
-    if (!initTranscriber(error)) return false;
-    std::lock_guard<std::mutex> lock(espeakMutex());
-    espeak_SetSynthCallback(collectSamples);
-    engineSampleRate = espeak_ng_GetSampleRate();
+    std::lock_guard<std::mutex> lock(fliteMutex());
+    flite_init();
+    voice = register_cmu_us_awb(nullptr);
+    if (voice == nullptr) {
+        error = "cannot load the Flite voice \"awb\"";
+        return false;
+    }
     return true;
 }
 
 Speech synthesizeSpeech(const std::string& utf8, int wordsPerMinute) {
-    std::lock_guard<std::mutex> lock(espeakMutex());
+    std::lock_guard<std::mutex> lock(fliteMutex());
     Speech speech;
-    speech.sampleRate = engineSampleRate;
-    if (utf8.empty()) return speech;
-    espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
-    speechInProgress = &speech;
-    espeak_Synth(utf8.c_str(), utf8.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
-    espeak_Synchronize();
-    speechInProgress = nullptr;
+    speech.sampleRate = 16000;
+    if (utf8.empty() || voice == nullptr || wordsPerMinute <= 0) return speech;
+    feat_set_float(voice->features, "duration_stretch",
+                   kNormalWordsPerMinute / static_cast<float>(wordsPerMinute));
+    cst_wave* wave = flite_text_to_wave(shortTokens(utf8).c_str(), voice);
+    if (wave == nullptr) return speech;
+    speech.sampleRate = wave->sample_rate;
+    speech.samples.assign(wave->samples, wave->samples + wave->num_samples);
+    delete_wave(wave);
     return speech;
 }
 

@@ -1,6 +1,5 @@
-// Speech synthesis for the pronunciation MP3s.
-// espeak-ng keeps global state and is not thread-safe, so every call here
-// holds one lock for its whole length.
+// Speech synthesis for the pronunciation MP3s. The engine keeps global
+// state, so every call here holds one lock for its whole length.
 #pragma once
 
 #include <cstdint>
@@ -14,8 +13,7 @@ struct Speech {
     int sampleRate = 0;
 };
 
-// Loads espeak-ng's data and selects the "en-gb" voice. False on failure,
-// with a message in error.
+// Loads the voice. False on failure, with a message in error.
 bool initSpeechEngine(std::string& error);
 
 // The text spoken at the given words-per-minute rate.
