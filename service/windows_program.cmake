@@ -26,3 +26,14 @@ add_custom_target(vorbelzoz_service_program ALL
   COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_LAME_LICENCE}" "${licence_dir}/LAME-COPYING.txt"
   DEPENDS vorbelzoz_service ${VORBELZOZ_PRONUNCIATIONS}
   VERBATIM)
+# The release: the whole program folder in one zip.
+if(TARGET vorbelzoz)
+  set(VORBELZOZ_RELEASE_ZIP ${CMAKE_BINARY_DIR}/vorbelzoz-win64.zip)
+  add_custom_target(vorbelzoz_release_zip ALL
+    COMMAND ${VORBELZOZ_HOST_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/make_release_zip.py
+      "${VORBELZOZ_PROGRAM_DIR}" "${CMAKE_SOURCE_DIR}/data/使用说明.txt" ${VORBELZOZ_RELEASE_ZIP}
+    DEPENDS vorbelzoz vorbelzoz_service_program ${CMAKE_SOURCE_DIR}/tools/make_release_zip.py
+      ${CMAKE_SOURCE_DIR}/data/使用说明.txt
+    BYPRODUCTS ${VORBELZOZ_RELEASE_ZIP}
+    VERBATIM)
+endif()
