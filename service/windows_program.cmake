@@ -26,6 +26,7 @@ add_custom_target(vorbelzoz_service_program ALL
   COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_LAME_LICENCE}" "${licence_dir}/LAME-COPYING.txt"
   DEPENDS vorbelzoz_service ${VORBELZOZ_PRONUNCIATIONS}
   VERBATIM)
+
 # The release: the whole program folder in one zip.
 if(TARGET vorbelzoz)
   set(VORBELZOZ_RELEASE_ZIP ${CMAKE_BINARY_DIR}/vorbelzoz-win64.zip)
