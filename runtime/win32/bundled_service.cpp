@@ -13,19 +13,34 @@ namespace {
 
 const wchar_t kServiceExecutable[] = L"vorbelzoz_service.exe";
 
-// Whether something accepts a connection on 127.0.0.1:port. A refused
-// loopback connection fails at once, so this costs nothing at start-up.
+// Whether something accepts a connection on 127.0.0.1:port. Windows
+// retries a refused connection for about a second, so the answer is awaited
+// only briefly: a live local server accepts at once.
 bool somethingAnswers(int port) {
+    constexpr long kWaitMicroseconds = 300 * 1000;
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
     bool answers = false;
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s != INVALID_SOCKET) {
+        u_long nonBlocking = 1;
+        ioctlsocket(s, FIONBIO, &nonBlocking);
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_port = htons(static_cast<u_short>(port));
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        answers = connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+        if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            answers = true;
+        } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
+            fd_set writable, failed;
+            FD_ZERO(&writable);
+            FD_ZERO(&failed);
+            FD_SET(s, &writable);
+            FD_SET(s, &failed);
+            timeval wait{0, kWaitMicroseconds};
+            answers = select(0, nullptr, &writable, &failed, &wait) > 0 && FD_ISSET(s, &writable) &&
+                      !FD_ISSET(s, &failed);
+        }
         closesocket(s);
     }
     WSACleanup();
