@@ -164,7 +164,11 @@ void serveForever(Socket listener, const RequestHandler& handler, const ServerLi
         }
         try {
             std::thread([socket, &handler, &limits] {
-                serveConnection(socket, handler, limits, workers);
+                try {
+                    serveConnection(socket, handler, limits, workers);
+                } catch (...) {
+                    // Not even a 500 could be sent; the connection just closes.
+                }
                 closeSocket(socket);
                 connections.release();
             }).detach();
