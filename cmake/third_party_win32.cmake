@@ -42,6 +42,8 @@ ExternalProject_Add(flite_source
     <SOURCE_DIR>/build/x86_64-mingw32/lib/libflite_cmu_us_awb.a
     <SOURCE_DIR>/build/x86_64-mingw32/lib/libflite_cmu_us_rms.a
   LOG_CONFIGURE TRUE LOG_OUTPUT_ON_FAILURE TRUE)
+# A changed patch needs pristine sources: unpack again.
+ExternalProject_Add_StepDependencies(flite_source download ${CMAKE_SOURCE_DIR}/cmake/patch_flite.cmake)
 ExternalProject_Get_Property(flite_source SOURCE_DIR)
 set(VORBELZOZ_FLITE_DIR ${SOURCE_DIR})
 set(flite_lib ${VORBELZOZ_FLITE_DIR}/build/x86_64-mingw32/lib)
