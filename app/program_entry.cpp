@@ -27,6 +27,9 @@ int programMain() {
     initQuizState();
     registerCleanup(releaseQuizState);
     loadHostSettings();
+    // Started before the first window, so the service is loading its data
+    // while the learner chooses a bank.
+    if (builtInServiceInUse()) platform().startBundledService(kBuiltInServicePort);
     // The main window's creation handler runs inside this call and first
     // makes the learner choose a bank.
     loadWindow(WindowId::Main, false);

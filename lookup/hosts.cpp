@@ -16,6 +16,7 @@
 const char* const kDefaultDictionaryHost = "127.0.0.1:47800";
 const char* const kDefaultSpeechHost = "127.0.0.1:47800";
 const char* const kSettingsFileName = "vorbelzoz.ini";
+const int kBuiltInServicePort = 47800;
 
 namespace {
 
@@ -123,4 +124,8 @@ Text dictionaryHost() {
 }
 Text speechHost() {
     return currentSpeechHost;
+}
+
+bool builtInServiceInUse() {
+    return currentDictionaryHost == kDefaultDictionaryHost || currentSpeechHost == kDefaultSpeechHost;
 }

@@ -144,6 +144,11 @@ public:
     virtual int sendMediaCommand(const Text& command) = 0;  // 0 on success, else an error code
     virtual bool startSound(const WavSound& sound, bool loop) = 0;
     virtual void stopAllSounds() = 0;
+
+    // The offline service shipped beside the program: started when nothing
+    // answers on 127.0.0.1:port, and ended together with the program.
+    // Backends that ship no such service do nothing.
+    virtual void startBundledService(int port) { (void)port; }
 };
 
 void installPlatform(Platform* platform);

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "service/process.h"
+
 namespace service {
 
 namespace {
@@ -93,7 +95,7 @@ void addDictionaryLine(const std::string& rawLine, Dictionary& dictionary) {
 }
 
 bool loadDictionary(const std::string& path, Dictionary& dictionary) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary);
     if (!in) return false;
     std::string line;
     while (std::getline(in, line)) addDictionaryLine(line, dictionary);

@@ -1,16 +1,14 @@
 // vorbelzoz_service: the offline dictionary and speech service that the quiz
 // program uses by default. Prints one line "listening on http://127.0.0.1:N"
 // once it answers requests.
-#include <signal.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
+#include <fstream>
 #include <string>
 
 #include "service/dictionary.h"
 #include "service/http_server.h"
 #include "service/options.h"
+#include "service/process.h"
 #include "service/service_routes.h"
 #include "service/settings_file.h"
 #include "service/speech_engine.h"
@@ -22,22 +20,14 @@ constexpr int kExitUsage = 2;
 constexpr int kExitListen = 1;
 constexpr int kExitData = 3;
 
-std::string executableFolder() {
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n <= 0) return ".";
-    const std::string full(path, static_cast<size_t>(n));
-    return full.substr(0, full.rfind('/'));
-}
-
 bool fileExists(const std::string& path) {
-    return access(path.c_str(), R_OK) == 0;
+    return std::ifstream(service::pathFromUtf8(path)).good();
 }
 
 // "service-data" beside the executable (an installed copy), else the data
 // folder of the source tree the service was built from.
 std::string defaultDataDir() {
-    const std::string beside = executableFolder() + "/service-data";
+    const std::string beside = service::executableFolder() + "/service-data";
     if (fileExists(beside + "/dictionary.tsv")) return beside;
     return VORBELZOZ_SERVICE_DATA_DIR;
 }
@@ -46,10 +36,12 @@ std::string defaultDataDir() {
 
 int main(int argc, char** argv) {
     const std::string program = "vorbelzoz_service";
-    // A client that hangs up early must not end the service.
-    signal(SIGPIPE, SIG_IGN);
     service::Options options;
     std::string error;
+    if (!service::startSockets(error)) {
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), error.c_str());
+        return kExitListen;
+    }
     if (!service::parseOptions(argc, argv, options, error)) {
         std::fprintf(stderr, "%s: %s\n%s", program.c_str(), error.c_str(),
                      service::usageText(program).c_str());
@@ -62,8 +54,10 @@ int main(int argc, char** argv) {
 
     int boundPort = 0;
     bool portInUse = false;
-    const int listener = service::openListener(options.port, boundPort, portInUse, error);
-    if (listener < 0) {
+    // Listening comes before loading the data: a client that connects
+    // meanwhile waits in the backlog instead of being refused.
+    const service::Socket listener = service::openListener(options.port, boundPort, portInUse, error);
+    if (listener == service::kNoSocket) {
         if (portInUse)
             std::fprintf(stderr,
                          "%s: port %d on 127.0.0.1 is already in use (is the service already running?); "
@@ -88,7 +82,7 @@ int main(int argc, char** argv) {
     }
     // The program's settings file may name a voice; it sits beside the program.
     service::choosePreferredVoice(options.voice, options.settingsFile.empty()
-                                                     ? executableFolder() + "/vorbelzoz.ini"
+                                                     ? service::executableFolder() + "/vorbelzoz.ini"
                                                      : options.settingsFile);
 
     std::printf("listening on http://127.0.0.1:%d\n", boundPort);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "service/process.h"
 #include "service/speech_engine.h"
 
 namespace service {
@@ -63,7 +64,7 @@ void choosePreferredVoice(const std::string& commandLineVoice, const std::string
     std::string voice = commandLineVoice;
     std::string source = "--voice";
     if (voice.empty()) {
-        std::ifstream file(settingsPath, std::ios::binary);
+        std::ifstream file(pathFromUtf8(settingsPath), std::ios::binary);
         if (!file) return;
         std::string text(kMaxSettingsBytes + 1, '\0');
         file.read(text.data(), static_cast<std::streamsize>(text.size()));

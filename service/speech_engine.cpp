@@ -2,7 +2,7 @@
 // voice adds megabytes to the program folder.
 #include "service/speech_engine.h"
 
-#include <flite/flite.h>
+#include <flite.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -43,6 +43,20 @@ const char* const kClearestVoice = "rms";
 // each side makes words clearer and more does not.
 constexpr int kLeadingSilenceMs = 100;
 constexpr int kTrailingSilenceMs = 100;
+
+// Flite spells out a token it cannot read letter by letter; a long run of
+// letters would take many seconds to synthesise. No English word is longer.
+constexpr std::size_t kMaxTokenBytes = 32;
+
+std::string shortTokens(const std::string& text) {
+    std::string out;
+    std::size_t run = 0;
+    for (char c : text) {
+        run = c == ' ' ? 0 : run + 1;
+        if (run <= kMaxTokenBytes) out += c;
+    }
+    return out;
+}
 
 std::mutex engineLock;
 Voice* preferred = nullptr;
@@ -120,7 +134,8 @@ Speech synthesizeSpeech(const std::string& utf8, const std::string& language, in
     Speech speech;
     speech.sampleRate = voice.sampleRate;
     if (!utf8.empty() && wordsPerMinute > 0)
-        speech.samples = synthesize(voice, utf8, voice.ownWordsPerMinute / wordsPerMinute, speech.sampleRate);
+        speech.samples =
+            synthesize(voice, shortTokens(utf8), voice.ownWordsPerMinute / wordsPerMinute, speech.sampleRate);
     padWithSilence(speech.samples, speech.sampleRate);
     return speech;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "runtime/services.h"
+#include "runtime/win32/bundled_service.h"
 #include "runtime/win32/controls.h"
 #include "runtime/win32/dialogs.h"
 #include "runtime/win32/hotkeys.h"
@@ -153,4 +154,8 @@ bool Win32Platform::startSound(const WavSound& sound, bool loop) {
 }
 void Win32Platform::stopAllSounds() {
     win32::stopAllSounds();
+}
+
+void Win32Platform::startBundledService(int port) {
+    win32::startBundledService(port);
 }

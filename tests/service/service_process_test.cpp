@@ -2,8 +2,11 @@
 // spoken to with the program's raw request lines.
 #include "service_process.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <mpg123.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -242,6 +245,31 @@ TEST_F(Service, ServesManyRequestsAtOnce) {
     }
     for (std::thread& t : clients) t.join();
     for (int c = 0; c < kClients; ++c) EXPECT_EQ(failures[c], 0) << "client " << c;
+}
+
+// Clients that connect and send nothing (a stalled browser, a port scanner)
+// must not keep the workers from a real request, each for the whole head
+// time-out; and once they give up, the service still serves.
+TEST_F(Service, IdleConnectionsDoNotHoldUpARealRequest) {
+    std::vector<int> idle;
+    for (int i = 0; i < 8; ++i) {
+        const int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(service->port()));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        idle.push_back(fd);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto start = std::chrono::steady_clock::now();
+    const ParsedResponse page = get("/apple");
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(page.status, 200);
+    EXPECT_LT(seconds, 1.0);
+    for (int fd : idle) close(fd);
+    EXPECT_TRUE(service->running());
+    EXPECT_EQ(get("/water").status, 200);
 }
 
 TEST(ServiceStart, ATakenPortIsReportedClearlyWithExitCode1) {
