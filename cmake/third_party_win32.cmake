@@ -57,13 +57,14 @@ target_link_libraries(vorbelzoz_flite INTERFACE
   ${flite_lib}/libflite_cmu_us_awb.a ${flite_lib}/libflite_cmu_us_rms.a
   ${flite_lib}/libflite_usenglish.a ${flite_lib}/libflite_cmulex.a ${flite_lib}/libflite.a winmm)
 
-# LAME: the encoder library only (no command-line program, no decoder).
+# LAME: the encoder library only (no command-line program, no decoder), its
+# warnings silenced as Flite's are.
 ExternalProject_Add(lame_source
   URL ${VORBELZOZ_LAME_TARBALL}
   URL_HASH SHA256=${VORBELZOZ_LAME_SHA256}
   DOWNLOAD_EXTRACT_TIMESTAMP TRUE
   BUILD_IN_SOURCE TRUE
-  CONFIGURE_COMMAND env CFLAGS=-O2 ./configure --host=${VORBELZOZ_MINGW_HOST} --disable-shared --enable-static
+  CONFIGURE_COMMAND env "CFLAGS=-O2 -w" ./configure --host=${VORBELZOZ_MINGW_HOST} --disable-shared --enable-static
     --disable-frontend --disable-decoder --disable-gtktest
   BUILD_COMMAND $(MAKE) -C libmp3lame
   INSTALL_COMMAND ""

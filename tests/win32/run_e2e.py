@@ -43,6 +43,17 @@ class Checks:
             self.failures.append(what)
 
 
+def check_report(checks, program, words, bank_row=BANK_ROW):
+    """The report of a three-word quiz answered right, wrong and stopped."""
+    report = os.path.join(program, "日志", "报告" + bank_row)
+    checks.true("report file exists", os.path.exists(report))
+    if os.path.exists(report) and len(words) == 3:
+        wrong = words[1]
+        expected = (f"答题范围：{bank_row}\r\n共答题：3\r\n正确率:33%\r\n错误次数:1\r\n求助了：1\r\n错误详情\r\n"
+                    f"{wrong}写成了>{WRONG_TEXT}\r\n\r\n错词表：\r\n{wrong}\r\n" + "-" * 64)
+        checks.equal("report bytes", open(report, "rb").read(), expected.encode("gbk"))
+
+
 def status_line(done, left, right, wrong, accuracy):
     return (f"{STATUS_PREFIX}{done}个   还有： {left}个  正确数量：{right}个  错误数量：{wrong}"
             f"正确率:{accuracy}%")
@@ -173,13 +184,7 @@ def check_files(checks, seen, program, silent_mp3):
         checks.equal("saved bank bytes", open(new_bank, "rb").read(), NEW_BANK_TEXT.encode("gbk"))
 
     words = seen.get("words", [])
-    report = os.path.join(program, "日志", "报告" + BANK_ROW)
-    checks.true("report file exists", os.path.exists(report))
-    if os.path.exists(report) and len(words) == 3:
-        wrong = words[1]
-        expected = (f"答题范围：{BANK_ROW}\r\n共答题：3\r\n正确率:33%\r\n错误次数:1\r\n求助了：1\r\n错误详情\r\n"
-                    f"{wrong}写成了>{WRONG_TEXT}\r\n\r\n错词表：\r\n{wrong}\r\n" + "-" * 64)
-        checks.equal("report bytes", open(report, "rb").read(), expected.encode("gbk"))
+    check_report(checks, program, words)
 
     cache = os.path.join(program, "mp3")
     checks.equal("cache files", sorted(os.listdir(cache)), sorted(cache_name(w) for w in BANK_WORDS))

@@ -154,13 +154,7 @@ def check(checks, seen, program, page, orphans):
                     marker >= 0 and page[marker + len(BRITISH_MARKER)] != "]")
         checks.true("the page has a meaning list", "<ul" in page and "<li>" in page)
 
-    report = os.path.join(program, "日志", "报告" + BANK_ROW)
-    checks.true("report file exists", os.path.exists(report))
-    if os.path.exists(report) and len(words) == 3:
-        wrong = words[1]
-        expected = (f"答题范围：{BANK_ROW}\r\n共答题：3\r\n正确率:33%\r\n错误次数:1\r\n求助了：1\r\n错误详情\r\n"
-                    f"{wrong}写成了>{WRONG_TEXT}\r\n\r\n错词表：\r\n{wrong}\r\n" + "-" * 64)
-        checks.equal("report bytes", open(report, "rb").read(), expected.encode("gbk"))
+    run_e2e.check_report(checks, program, words, BANK_ROW)
     checks.equal("program ended after closing", seen.get("ended"), True)
     checks.equal("service processes left after the program ended", orphans, [])
 
