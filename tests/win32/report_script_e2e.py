@@ -10,7 +10,6 @@ up in Notepad under its designed name, and no folder may appear.
   report_script_e2e.py --win-build DIR --source DIR --prefix DIR --work DIR
 """
 import argparse
-import json
 import os
 import shutil
 import sys
@@ -55,8 +54,7 @@ def main():
         session.stop()
         log.close()
 
-    seen = json.load(open(report_path, encoding="utf-8")) if os.path.exists(report_path) else {}
-    print(json.dumps(seen, ensure_ascii=False, indent=2))
+    seen = run_e2e.driver_report(report_path)
     checks = run_e2e.Checks()
     checks.equal("driver exit code", code, 0)
     checks.equal("driver failed at", seen.get("failed_step"), None)

@@ -43,6 +43,13 @@ class Checks:
             self.failures.append(what)
 
 
+def driver_report(path):
+    """What the driver saw, as it wrote it; shown in the test's output."""
+    seen = json.load(open(path, encoding="utf-8")) if os.path.exists(path) else {}
+    print(json.dumps(seen, ensure_ascii=False, indent=2))
+    return seen
+
+
 def check_report(checks, program, words, bank_row=BANK_ROW):
     """The report of a three-word quiz answered right, wrong and stopped."""
     report = os.path.join(program, "日志", "报告" + bank_row)
@@ -270,8 +277,7 @@ def main():
         session.stop()
         log.close()
 
-    seen = json.load(open(report_path, encoding="utf-8")) if os.path.exists(report_path) else {}
-    print(json.dumps(seen, ensure_ascii=False, indent=2))
+    seen = driver_report(report_path)
     checks = Checks()
     checks.equal("driver exit code", code, 0)
     if args.scenario == "quiz":

@@ -14,7 +14,6 @@ be left.
 import argparse
 import ctypes
 import ctypes.util
-import json
 import math
 import os
 import shutil
@@ -201,8 +200,7 @@ def main():
         session.stop()
         log.close()
 
-    seen = json.load(open(report_path, encoding="utf-8")) if os.path.exists(report_path) else {}
-    print(json.dumps(seen, ensure_ascii=False, indent=2))
+    seen = run_e2e.driver_report(report_path)
     checks = Checks()
     checks.equal("driver exit code", code, 0)
     check(checks, seen, program, watcher.page, orphans)
