@@ -112,6 +112,16 @@ TEST(TextConversion, TextToUtf16AndBack) {
     EXPECT_EQ(utf16ToText(Bytes("a\0b", 3)), "a");  // an odd last byte is no unit
 }
 
+// A gibibyte is the least that wraps the doubled counts in int; it must come
+// back empty and at once, not as a wrapped size or after a conversion pass.
+TEST(TextConversion, AGibibyteConvertsToNothing) {
+    const Bytes big(std::size_t{1} << 30, 'a');
+    EXPECT_EQ(utf8BytesToUtf16(big), "");
+    EXPECT_EQ(textToUtf16(big, kCodePageGbk), "");
+    // Read as UTF-16, each "aa" is U+6161, two bytes in GBK.
+    EXPECT_EQ(utf16ToText(big, kCodePageGbk), "");
+}
+
 TEST(TextConversion, Utf8ToGbk) {
     EXPECT_EQ(utf8ToGbk(kHanziUtf8), kHanziGbk);
     EXPECT_EQ(utf8ToGbk("word"), "word");
