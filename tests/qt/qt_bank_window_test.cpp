@@ -9,11 +9,14 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QTreeWidget>
+#include <new>
+#include <utility>
 
 #include "app/quiz_state.h"
 #include "program_folder.h"
 #include "qt_test_support.h"
 #include "runtime/platform.h"
+#include "runtime/qt/qt_platform.h"
 #include "runtime/qt/windows.h"
 #include "runtime/services.h"
 #include "ui/bank_window_layout.h"
@@ -112,6 +115,40 @@ TEST_F(BankWindowTest, CloseWindowRaisesNoClosingQueryButTheCloseBoxEndsTheProgr
             loadWindow(WindowId::Bank, true);
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// The real Qt platform, except that isChecked throws once when armed, as an
+// allocation failing inside a handler would.
+struct PlatformThrowingOnce : QtPlatform {
+    bool armed = false;
+    bool isChecked(ControlRef control) override {
+        if (std::exchange(armed, false)) throw std::bad_alloc();
+        return QtPlatform::isChecked(control);
+    }
+};
+
+TEST_F(BankWindowTest, AnExceptionInAHandlerEndsThereAndTheWindowGoesOn) {
+    Platform& real = platform();
+    PlatformThrowingOnce throwing;
+    installPlatform(&throwing);
+    bool checked = false;
+    ScriptedSteps steps;
+    steps.then(bankWindowShown, [&] {
+        auto* mute = qobject_cast<QCheckBox*>(widgetOf(ctl(选择框1)));
+        throwing.armed = true;
+        QTest::mouseClick(mute, Qt::LeftButton);  // the handler throws before it stops the sound
+        EXPECT_FALSE(throwing.armed);
+        EXPECT_GT(Mix_Playing(-1), 0);
+        QTest::mouseClick(mute, Qt::LeftButton);
+        QTest::mouseClick(mute, Qt::LeftButton);  // checked again, and this time handled
+        EXPECT_EQ(Mix_Playing(-1), 0);
+        checked = true;
+        closeWindow(WindowId::Bank);
+    });
+    EXPECT_TRUE(loadWindow(WindowId::Bank, true));
+    installPlatform(&real);
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(steps.timedOut());
 }
 
 }  // namespace
