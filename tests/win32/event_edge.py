@@ -23,15 +23,13 @@ def main():
     args = parser.parse_args()
     work = os.path.abspath(args.work)
     os.makedirs(work, exist_ok=True)
-    os.makedirs(args.prefix, exist_ok=True)
     probe = os.path.join(os.path.abspath(args.win_build), "event-edge-probe", "vorbelzoz_event_edge_probe.exe")
 
     with open(os.path.join(work, "wine.log"), "w") as log:
         session = WineSession(os.path.abspath(args.prefix), work, log)
         try:
             session.start()
-            result = subprocess.run(["wine", probe], env=session.env(), stdout=subprocess.PIPE, stderr=log,
-                                    text=True, timeout=120)
+            result = session.run([probe], timeout=120, stdout=subprocess.PIPE, text=True)
         finally:
             session.stop()
     print(result.stdout.strip() or "(no output)")

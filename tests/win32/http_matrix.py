@@ -59,7 +59,6 @@ def main():
     args = parser.parse_args()
     work = os.path.abspath(args.work)
     os.makedirs(work, exist_ok=True)
-    os.makedirs(args.prefix, exist_ok=True)
     probe = os.path.join(os.path.abspath(args.win_build), "http-probe", "vorbelzoz_http_probe.exe")
 
     log = open(os.path.join(work, "wine.log"), "w")
@@ -72,9 +71,8 @@ def main():
         ready = server.stdout.readline().split()
         if len(ready) != 2 or ready[0] != "ready":
             raise RuntimeError("hostile server did not start")
-        result = subprocess.run(["wine", probe, ready[1], str(DEADLINE_MS), *KINDS], env=session.env(),
-                                stdout=subprocess.PIPE, stderr=log, text=True,
-                                timeout=60 + len(KINDS) * (DEADLINE_MS / 1000 + 2) * 2)
+        result = session.run([probe, ready[1], str(DEADLINE_MS), *KINDS], stdout=subprocess.PIPE, text=True,
+                             timeout=60 + len(KINDS) * (DEADLINE_MS / 1000 + 2) * 2)
     finally:
         if server is not None:
             server.kill()

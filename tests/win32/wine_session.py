@@ -81,8 +81,9 @@ class WineSession:
             except subprocess.TimeoutExpired:
                 self.xvfb.kill()
 
-    def run(self, args, timeout, **kwargs):
-        return subprocess.run(["wine", *args], env=self.env(), stdout=self.log, stderr=self.log,
+    def run(self, args, timeout, stdout=None, **kwargs):
+        """A Windows program under Wine; its output goes to the log unless stdout says otherwise."""
+        return subprocess.run(["wine", *args], env=self.env(), stdout=stdout or self.log, stderr=self.log,
                               timeout=timeout, **kwargs)
 
     def screenshot(self, path, left, top, width, height):
