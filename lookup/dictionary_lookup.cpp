@@ -66,18 +66,13 @@ Bytes meaningSearchWindow(const Bytes& page) {
 // end of the text from every "class=..>": on a page made of such openings
 // the engine works for seconds before it gives up.
 Text throughLastListEnd(const Text& text) {
-    for (std::size_t at = text.rfind('<'); at != Text::npos;
-         at = at == 0 ? Text::npos : text.rfind('<', at - 1)) {
-        if (text.size() - at < kMeaningEnd.size()) continue;
-        bool same = true;
-        for (std::size_t i = 1; i < kMeaningEnd.size() && same; ++i) {
-            char c = text[at + i];
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-            same = c == kMeaningEnd[i];
-        }
-        if (same) return text.substr(0, at + kMeaningEnd.size());
-    }
-    return Text();
+    // Lower-casing ASCII letters moves no byte, and no GBK character holds
+    // a '<', so a position found in the copy is one in the text.
+    Text lower = text;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    const std::size_t at = lower.rfind(kMeaningEnd);
+    return at == Text::npos ? Text() : text.substr(0, at + kMeaningEnd.size());
 }
 
 void showPhonetics(const Bytes& page) {
