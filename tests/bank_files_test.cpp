@@ -88,6 +88,31 @@ TEST_F(BankFiles, ListsEveryFileByItsBareName) {
     EXPECT_EQ(rows, TextArray({".hidden", "list.txt.txt", "notes.doc"}));
 }
 
+// Chapters come in sequence on every file system (GBK order puts 四 before
+// 中, as their pinyin does), and a save cut off by a
+// crash leaves a temporary copy that is no bank: it is not listed, and the
+// next save removes it, while names that only look alike stay.
+TEST_F(BankFiles, ListsInNameOrderWithoutLeftoverSaves) {
+    for (const char* folder : {"\\单词表\\四级", "\\单词表\\中考"}) root.makeFolder(folder);
+    for (const char* name : {"四级-010.txt", "四级-002.txt", "四级-001.txt"})
+        root.write(Text("\\单词表\\四级\\") + name, "x");
+    root.write("\\单词表\\中考\\中考-001.txt", "x");
+    const char* leftovers[] = {"b.txt~1.tmp", "b.txt~100.tmp", "c.txt~7.tmp"};
+    const char* lookalikes[] = {"b.txt~0.tmp", "b.txt~101.tmp", "notes~1.tmp", "b.txt~x.tmp"};
+    for (const char* name : {"b.txt", "a.txt"}) root.write(Text("\\单词表\\") + name, "x");
+    for (const char* name : leftovers) root.write(Text("\\单词表\\") + name, "half");
+    for (const char* name : lookalikes) root.write(Text("\\单词表\\") + name, "mine");
+
+    EXPECT_EQ(listed(bankFolder()),
+              TextArray({"四级-001.txt", "四级-002.txt", "四级-010.txt", "中考-001.txt", "a.txt", "b.txt",
+                         "b.txt~0.tmp", "b.txt~101.tmp", "b.txt~x.tmp", "notes~1.tmp"}));
+
+    EXPECT_TRUE(writeBank("d", "words"));
+    for (const char* name : leftovers) EXPECT_FALSE(root.exists(Text("\\单词表\\") + name)) << name;
+    for (const char* name : lookalikes) EXPECT_EQ(root.read(Text("\\单词表\\") + name), "mine") << name;
+    EXPECT_EQ(root.read("\\单词表\\b.txt"), "x");
+}
+
 TEST_F(BankFiles, MissingFolderListsNothing) {
     root.remove("\\单词表");
     EXPECT_TRUE(listed(bankFolder()).empty());

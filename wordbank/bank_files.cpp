@@ -2,6 +2,7 @@
 // and cutting a bank's text into its entries.
 #include "wordbank/bank_files.h"
 
+#include <algorithm>
 #include <set>
 #include <string_view>
 
@@ -15,6 +16,33 @@ namespace {
 
 const char* const kUtf8Mark = "\xEF\xBB\xBF";
 
+// A save writes "<bank>.txt~<n>.tmp" beside the bank (n from 1 to 100) and
+// moves it over the bank once complete. A crash in between leaves it behind;
+// it holds no bank of its own, so it is neither listed nor kept.
+bool isLeftoverSave(const Text& name) {
+    const std::size_t tilde = name.rfind('~');
+    if (tilde == Text::npos || tilde < 5 || name.compare(tilde - 4, 4, ".txt") != 0) return false;
+    if (name.size() < tilde + 6 || name.compare(name.size() - 4, 4, ".tmp") != 0) return false;
+    const Text digits = name.substr(tilde + 1, name.size() - 4 - tilde - 1);
+    if (digits.empty() || digits.size() > 3 || digits[0] == '0') return false;
+    for (char c : digits)
+        if (c < '0' || c > '9') return false;
+    return std::stoi(digits) <= 100;
+}
+
+// The names of one kind in a folder, in name order. The file system's own
+// order differs between systems (NTFS sorts, FAT, exFAT and Linux do not), and
+// chapters such as "四级-001.txt" must come in sequence.
+TextArray sortedNames(const Text& folder, FindKind kind) {
+    TextArray names;
+    FindStateHolder state;
+    for (Text name = findFiles(folder + "*", kind, state); !name.empty();
+         name = findFiles(Text(), kind, state))
+        if (name != "." && name != "..") names.push_back(name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 void listFolder(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow,
                 std::set<Text>& visited) {
     // Links can lead back into a folder already listed, even into one that
@@ -23,16 +51,10 @@ void listFolder(const Text& folder, const std::function<void(const Text&, const 
     if (!identity.empty() && !visited.insert(identity).second) return;
 
     // Sub-folders first, each listed completely as soon as it is met.
-    FindStateHolder folders;
-    for (Text name = findFiles(folder + "*", FindKind::FoldersOnly, folders); !name.empty();
-         name = findFiles(Text(), FindKind::FoldersOnly, folders)) {
-        if (name == "." || name == "..") continue;
+    for (const Text& name : sortedNames(folder, FindKind::FoldersOnly))
         listFolder(folder + name + "\\", addRow, visited);
-    }
-    FindStateHolder files;
-    for (Text name = findFiles(folder + "*", FindKind::FilesOnly, files); !name.empty();
-         name = findFiles(Text(), FindKind::FilesOnly, files))
-        addRow(folder, name);
+    for (const Text& name : sortedNames(folder, FindKind::FilesOnly))
+        if (!isLeftoverSave(name)) addRow(folder, name);
     ++foldersSearched;
     // Posted: the window shows the progress once the listing is over.
     notifyLabel(bankWindow::ctl(bankWindow::标签1), foldersSearched, 0, false);
@@ -121,6 +143,9 @@ Text readBank(const Text& rowName, const Text& folder) {
 
 bool writeBank(const Text& name, const Text& text) {
     if (!isPlainFileName(name)) return false;
+    // What earlier saves left behind when they were cut off goes now.
+    for (const Text& leftover : sortedNames(bankFolder(), FindKind::FilesOnly))
+        if (isLeftoverSave(leftover)) removeFile(bankFolder() + leftover);
     // Written beside the old bank and moved over it only when complete: a
     // failed save keeps the old words.
     return replaceFile(bankFolder() + name + ".txt", text);
