@@ -1,10 +1,14 @@
 #include "runtime/qt/dialogs.h"
 
+#include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 #include <utility>
 #include <vector>
 
@@ -54,7 +58,29 @@ QMessageBox::Icon iconFor(int flags) {
 // Graphical text editors of the common desktops, the first one found wins.
 constexpr const char* kTextEditors[] = {"gnome-text-editor", "gedit", "kwrite", "kate",
                                         "mousepad",          "pluma", "xed",    "featherpad",
-                                        "leafpad",           "geany", "xedit"};
+                                        "leafpad",           "geany", "xedit",  "deepin-editor"};
+
+// A report is a few kilobytes; a bigger file is shown only up to here.
+constexpr qint64 kMaxShownTextBytes = 4 * 1024 * 1024;
+
+// Without any editor the report is still readable: in a plain window of our
+// own that only shows it, never in a program the desktop picks by file type.
+bool showTextReadOnly(const QFileInfo& info) {
+    QFile file(info.absoluteFilePath());
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = file.read(kMaxShownTextBytes);
+    auto* window = new QDialog();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(info.fileName());
+    auto* view = new QPlainTextEdit(window);
+    view->setReadOnly(true);
+    view->setPlainText(toQString(Text(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    auto* layout = new QVBoxLayout(window);
+    layout->addWidget(view);
+    window->resize(640, 480);
+    window->show();
+    return true;
+}
 
 // Splits off the program (or file) named at the start of a command line: a
 // quoted first word, else the whole line when it names an existing file
@@ -127,7 +153,7 @@ bool openTextFile(const Text& path) {
         const QString program = QStandardPaths::findExecutable(QString::fromLatin1(editor));
         if (!program.isEmpty()) return QProcess::startDetached(program, {info.absoluteFilePath()});
     }
-    return false;
+    return showTextReadOnly(info);
 }
 
 }  // namespace qtport

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -99,6 +100,31 @@ TEST(QtDialogs, OpenTextFileShowsAnyReportInATextEditorAndNeverRunsIt) {
     EXPECT_FALSE(QFile::exists(marker));
     EXPECT_FALSE(qtport::openTextFile(gbk(u"\\no\\such\\report.txt")));
     qputenv("PATH", oldPath);
+}
+
+// With no text editor installed the report is shown read-only in a window
+// of the program's own, decoded from GBK.
+TEST(QtDialogs, OpenTextFileWithoutAnEditorShowsTheReportReadOnly) {
+    QTemporaryDir folder;
+    QDir(folder.path()).mkdir("bin");
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", folder.filePath("bin").toUtf8());
+    QFile report(folder.filePath("report.txt"));
+    ASSERT_TRUE(report.open(QIODevice::WriteOnly));
+    report.write(QByteArray::fromStdString(gbk(u"写成了>apel\r\n")));
+    report.close();
+    QString path = report.fileName();
+    path.replace(u'/', u'\\');
+
+    EXPECT_TRUE(qtport::openTextFile(utf16ToGbk(path.toStdU16String())));
+    qputenv("PATH", oldPath);
+    QPlainTextEdit* shown = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* view = window->findChild<QPlainTextEdit*>(); view && window->isVisible()) shown = view;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isReadOnly());
+    EXPECT_TRUE(shown->toPlainText().startsWith(QStringLiteral(u"写成了>apel")));
+    shown->window()->close();
 }
 
 }  // namespace
