@@ -96,6 +96,10 @@ bool writeFile(const Text& path, const Bytes& data) {
     return writeFile(path, {data});
 }
 
+Text temporaryCopyName(const Text& path, int attempt) {
+    return path + "~" + std::to_string(attempt) + ".tmp";
+}
+
 bool replaceFile(const Text& path, const Bytes& data) {
     if (path.empty()) return false;
     if (native::exists(path)) {
@@ -108,8 +112,8 @@ bool replaceFile(const Text& path, const Bytes& data) {
     // of that name, is never written through.
     Text temporary;
     native::FileHandle file;
-    for (int attempt = 1; attempt <= 100 && !file.valid(); ++attempt) {
-        temporary = path + "~" + std::to_string(attempt) + ".tmp";
+    for (int attempt = 1; attempt <= kTemporaryCopyAttempts && !file.valid(); ++attempt) {
+        temporary = temporaryCopyName(path, attempt);
         file = native::open(temporary, native::kModeCreateNew, 4);
     }
     if (!file.valid()) return false;

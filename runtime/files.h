@@ -25,6 +25,10 @@ bool writeFile(const Text& path, const Bytes& data);
 // leaves the old file as it was. An existing file that cannot be written
 // (read-only, held open elsewhere) is left alone too, and the result false.
 bool replaceFile(const Text& path, const Bytes& data);
+// The names replaceFile tries for its temporary copy, attempt 1 to
+// kTemporaryCopyAttempts; a crash mid-write leaves one of them behind.
+constexpr int kTemporaryCopyAttempts = 100;
+Text temporaryCopyName(const Text& path, int attempt);
 
 // Modes: 1 read, 2 write, 3 read+write, 4 create(truncate)+write,
 // 5 create-if-missing+write, 6 create-if-missing+read+write.

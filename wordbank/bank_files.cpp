@@ -3,6 +3,7 @@
 #include "wordbank/bank_files.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <set>
 #include <string_view>
 
@@ -16,18 +17,19 @@ namespace {
 
 const char* const kUtf8Mark = "\xEF\xBB\xBF";
 
-// A save writes "<bank>.txt~<n>.tmp" beside the bank (n from 1 to 100) and
-// moves it over the bank once complete. A crash in between leaves it behind;
-// it holds no bank of its own, so it is neither listed nor kept.
+// A save of a bank leaves its temporary copy behind when it is cut off; the
+// copy holds no bank of its own, so it is neither listed nor kept. Only the
+// exact names the save would have used count.
 bool isLeftoverSave(const Text& name) {
     const std::size_t tilde = name.rfind('~');
     if (tilde == Text::npos || tilde < 5 || name.compare(tilde - 4, 4, ".txt") != 0) return false;
-    if (name.size() < tilde + 6 || name.compare(name.size() - 4, 4, ".tmp") != 0) return false;
-    const Text digits = name.substr(tilde + 1, name.size() - 4 - tilde - 1);
-    if (digits.empty() || digits.size() > 3 || digits[0] == '0') return false;
-    for (char c : digits)
-        if (c < '0' || c > '9') return false;
-    return std::stoi(digits) <= 100;
+    const Text bank = name.substr(0, tilde);
+    const std::size_t digits = name.size() - tilde;
+    if (digits < 6 || digits > 8) return false;  // "~N.tmp" for 1 to 3 digits
+    const char first = name[tilde + 1];
+    if (first < '1' || first > '9') return false;
+    const int attempt = std::atoi(name.c_str() + tilde + 1);
+    return attempt <= kTemporaryCopyAttempts && temporaryCopyName(bank, attempt) == name;
 }
 
 // The names of one kind in a folder, in name order. The file system's own
