@@ -1,6 +1,9 @@
 #include "service/dictionary.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
+#include <string_view>
 
 #include "service/process.h"
 
@@ -8,15 +11,30 @@ namespace service {
 
 namespace {
 
-std::vector<std::string> split(const std::string& text, char separator) {
-    std::vector<std::string> parts;
-    size_t start = 0;
+// ECDICT's word list is about 40 MB; a file far beyond that is not one.
+constexpr std::size_t kMaxFileBytes = 256u << 20;
+// A longer line is not an entry; skipping it keeps one bad line from costing much.
+constexpr std::size_t kMaxLineBytes = 64u << 10;
+// A headword chain ends after this many steps even if the file loops.
+constexpr int kMaxLemmaSteps = 2;
+
+std::vector<std::string_view> split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
     while (true) {
-        const size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
-        if (end == std::string::npos) return parts;
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) return parts;
         start = end + 1;
     }
+}
+
+std::string_view lineText(const Dictionary& d, const Dictionary::Line& line) {
+    return std::string_view(d.text).substr(line.start, line.length);
+}
+
+std::string_view wordOf(std::string_view line) {
+    return line.substr(0, line.find('\t'));
 }
 
 std::string lowerAscii(std::string text) {
@@ -33,7 +51,8 @@ std::string replaceTail(const std::string& text, size_t drop, const std::string&
     return text.substr(0, text.size() - drop) + add;
 }
 
-// Base forms of an inflected word, likeliest first.
+// Base forms of an inflected word, likeliest first, for words the list does
+// not link to a headword.
 std::vector<std::string> inflectionBases(const std::string& w) {
     std::vector<std::string> forms;
     if (endsWith(w, "ies")) forms.push_back(replaceTail(w, 3, "y"));
@@ -57,7 +76,7 @@ std::vector<std::string> inflectionBases(const std::string& w) {
     return forms;
 }
 
-// The word list follows American spelling; the learners' banks are British.
+// Some learners' banks use spellings the list does not have.
 std::string americanSpelling(const std::string& w) {
     if (endsWith(w, "our")) return replaceTail(w, 3, "or");
     if (endsWith(w, "ise")) return replaceTail(w, 3, "ize");
@@ -67,7 +86,6 @@ std::string americanSpelling(const std::string& w) {
     return std::string();
 }
 
-// Forms to try after the word itself, likeliest first.
 std::vector<std::string> baseForms(const std::string& w) {
     std::vector<std::string> forms = inflectionBases(w);
     std::vector<std::string> spelled;
@@ -81,39 +99,120 @@ std::vector<std::string> baseForms(const std::string& w) {
     return forms;
 }
 
+// The fields of a line, or none when it is no entry.
+std::vector<std::string_view> entryFields(std::string_view line) {
+    if (line.empty() || line.size() > kMaxLineBytes) return {};
+    std::vector<std::string_view> fields = split(line, '\t');
+    if (fields.size() < 3 || fields[0].empty()) return {};
+    return fields;
+}
+
+const Dictionary::Line* findLine(const Dictionary& d, std::string_view word) {
+    const auto it = std::lower_bound(d.lines.begin(), d.lines.end(), word,
+                                     [&d](const Dictionary::Line& line, std::string_view key) {
+                                         return wordOf(lineText(d, line)) < key;
+                                     });
+    if (it == d.lines.end() || wordOf(lineText(d, *it)) != word) return nullptr;
+    return &*it;
+}
+
+std::vector<Meaning> meaningsOf(const std::vector<std::string_view>& fields) {
+    std::vector<Meaning> meanings;
+    for (std::size_t i = 3; i < fields.size(); ++i) {
+        const std::size_t equals = fields[i].find('=');
+        if (equals == std::string_view::npos) continue;
+        Meaning meaning{std::string(fields[i].substr(0, equals)), {}};
+        for (std::string_view sense : split(fields[i].substr(equals + 1), ';'))
+            if (!sense.empty()) meaning.senses.emplace_back(sense);
+        if (!meaning.senses.empty()) meanings.push_back(std::move(meaning));
+    }
+    return meanings;
+}
+
+bool hasPartOfSpeech(const std::vector<Meaning>& meanings) {
+    return std::any_of(meanings.begin(), meanings.end(), [](const Meaning& m) {
+        return !m.partOfSpeech.empty() && m.partOfSpeech.front() != '[';
+    });
+}
+
+DictionaryEntry entryAt(const Dictionary& d, const Dictionary::Line& line, int lemmaSteps) {
+    const std::vector<std::string_view> fields = entryFields(lineText(d, line));
+    DictionaryEntry entry;
+    if (fields.empty()) return entry;
+    entry.found = true;
+    entry.phonetic = std::string(fields[1]);
+    entry.meanings = meaningsOf(fields);
+    // "ran" says only "run的过去式": what the learner needs are run's meanings.
+    const std::string_view lemma = fields[2];
+    if (!lemma.empty() && lemmaSteps > 0 && !hasPartOfSpeech(entry.meanings)) {
+        if (const Dictionary::Line* head = findLine(d, lemma)) {
+            // The headword's own unlabelled lines ("run的过去式和过去分词") speak of
+            // the headword, not of this form.
+            for (Meaning& meaning : entryAt(d, *head, lemmaSteps - 1).meanings)
+                if (!meaning.partOfSpeech.empty()) entry.meanings.push_back(std::move(meaning));
+        }
+    }
+    if (entry.meanings.empty()) entry.found = !entry.phonetic.empty();
+    return entry;
+}
+
 }  // namespace
 
-void addDictionaryLine(const std::string& rawLine, Dictionary& dictionary) {
-    std::string line = rawLine;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    const std::vector<std::string> fields = split(line, '\t');
-    if (fields.size() != 3 || fields[0].empty() || fields[2].empty()) return;
-    Meaning meaning{fields[1], {}};
-    for (const std::string& sense : split(fields[2], ';'))
-        if (!sense.empty()) meaning.senses.push_back(sense);
-    if (!meaning.senses.empty()) dictionary[fields[0]].push_back(std::move(meaning));
+void loadDictionaryText(std::string text, Dictionary& d) {
+    d.text = std::move(text);
+    d.lines.clear();
+    std::size_t start = 0;
+    while (start < d.text.size()) {
+        std::size_t end = d.text.find('\n', start);
+        if (end == std::string::npos) end = d.text.size();
+        std::size_t length = end - start;
+        if (length > 0 && d.text[start + length - 1] == '\r') --length;
+        if (!entryFields(std::string_view(d.text).substr(start, length)).empty())
+            d.lines.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
+        start = end + 1;
+    }
+    const auto byWord = [&d](const Dictionary::Line& a, const Dictionary::Line& b) {
+        return wordOf(lineText(d, a)) < wordOf(lineText(d, b));
+    };
+    // The tool writes the file in order; sort only a file that is not.
+    if (!std::is_sorted(d.lines.begin(), d.lines.end(), byWord))
+        std::stable_sort(d.lines.begin(), d.lines.end(), byWord);
 }
 
 bool loadDictionary(const std::string& path, Dictionary& dictionary) {
-    std::ifstream in(pathFromUtf8(path), std::ios::binary);
+    std::ifstream in(pathFromUtf8(path), std::ios::binary | std::ios::ate);
     if (!in) return false;
-    std::string line;
-    while (std::getline(in, line)) addDictionaryLine(line, dictionary);
-    return !in.bad();
+    const std::streamoff size = in.tellg();
+    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxFileBytes) return false;
+    std::string text(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    if (!in.read(text.data(), size)) return false;
+    loadDictionaryText(std::move(text), dictionary);
+    return true;
+}
+
+DictionaryEntry lookupEntry(const Dictionary& d, const std::string& word) {
+    if (word.empty()) return {};
+    const std::string lower = lowerAscii(word);
+    for (const std::string& key : {word, lower}) {
+        if (const Dictionary::Line* line = findLine(d, key)) {
+            DictionaryEntry entry = entryAt(d, *line, kMaxLemmaSteps);
+            if (entry.found) return entry;
+        }
+    }
+    for (const std::string& form : baseForms(lower)) {
+        if (const Dictionary::Line* line = findLine(d, form)) {
+            DictionaryEntry entry = entryAt(d, *line, kMaxLemmaSteps);
+            // The base form's transcription is not the word's own.
+            entry.phonetic.clear();
+            if (!entry.meanings.empty()) return entry;
+        }
+    }
+    return {};
 }
 
 std::vector<Meaning> lookupMeanings(const Dictionary& dictionary, const std::string& word) {
-    auto find = [&dictionary](const std::string& key) -> const std::vector<Meaning>* {
-        const auto it = dictionary.find(key);
-        return it == dictionary.end() ? nullptr : &it->second;
-    };
-    if (word.empty()) return {};
-    if (const auto* found = find(word)) return *found;
-    const std::string lower = lowerAscii(word);
-    if (const auto* found = find(lower)) return *found;
-    for (const std::string& form : baseForms(lower))
-        if (const auto* found = find(form)) return *found;
-    return {};
+    return lookupEntry(dictionary, word).meanings;
 }
 
 }  // namespace service

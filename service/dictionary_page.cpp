@@ -34,7 +34,9 @@ std::string renderDictionaryPage(const std::string& word, const std::string& ipa
     if (!meanings.empty()) {
         page += "<ul class=\"\">\n";
         for (const Meaning& meaning : meanings) {
-            page += "<li><b>" + htmlEscape(meaning.partOfSpeech) + "</b> ";
+            page += "<li>";
+            // A line without a label ("run的过去式") shows its text alone.
+            if (!meaning.partOfSpeech.empty()) page += "<b>" + htmlEscape(meaning.partOfSpeech) + "</b> ";
             for (size_t i = 0; i < meaning.senses.size(); ++i) {
                 if (i > 0) page += kSenseSeparator;
                 page += htmlEscape(meaning.senses[i]);

@@ -4,7 +4,7 @@
 #include "service/mp3_encoder.h"
 #include "service/speech_engine.h"
 #include "service/text_encoding.h"
-#include "service/transcription.h"
+#include "service/word_lookup.h"
 #include "service/word_target.h"
 
 namespace service {
@@ -15,8 +15,8 @@ const char kHtml[] = "text/html; charset=utf-8";
 
 HttpResponse pageResponse(const Dictionary& dictionary, const std::string& word) {
     if (word.empty()) return {404, kHtml, renderNoWordPage()};
-    const std::string ipa = ipaTranscription(clipUtf8(word, kMaxSpokenBytes));
-    return {200, kHtml, renderDictionaryPage(word, ipa, lookupMeanings(dictionary, word))};
+    const WordPage page = lookupWord(dictionary, word);
+    return {200, kHtml, renderDictionaryPage(word, page.phonetic, page.meanings)};
 }
 
 HttpResponse speechResponse(const WordRequest& request) {

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Writes the pronunciation table the Windows service ships: one
-"text<TAB>IPA" line, UTF-8, for every headword of the word list, every entry
-of the bundled banks (GBK, CR LF) and every word of those, transcribed with
+"text<TAB>IPA" line, UTF-8, for every single-word headword of the word list,
+every entry of the bundled banks (GBK, CR LF; a folder stands for the banks
+in it and its sub-folders) and every word of those, transcribed with
 espeak-ng's British voice exactly as the Linux service does it live (the
-clauses joined by one blank, trimmed).
+clauses joined by one blank, trimmed). The service turns the result into
+textbook notation as it does on Linux; it uses the table only where the
+word list has no usable transcription, and composes a phrase from its words.
 
-    make_pronunciations.py OUTPUT DICTIONARY.tsv BANK.txt...
+    make_pronunciations.py OUTPUT DICTIONARY.tsv BANK.txt|FOLDER...
 """
 import ctypes
 import ctypes.util
@@ -57,14 +60,23 @@ def transcribe(lib, text):
     return " ".join(pieces).strip(" \n")
 
 
+def bank_files(paths):
+    for path in paths:
+        if os.path.isdir(path):
+            for folder, _, names in sorted(os.walk(path)):
+                yield from (os.path.join(folder, n) for n in sorted(names) if n.endswith(".txt"))
+        else:
+            yield path
+
+
 def texts(dictionary, banks):
     wanted = set()
     with open(dictionary, encoding="utf-8") as lines:
         for line in lines:
             head = line.split("\t", 1)[0].strip()
-            if head:
+            if head and " " not in head:
                 wanted.add(head)
-    for bank in banks:
+    for bank in bank_files(banks):
         with open(bank, "rb") as f:
             for entry in f.read().decode("gbk").split("\r\n"):
                 entry = entry.strip()

@@ -28,6 +28,17 @@ def add_file(archive, path, name):
         archive.writestr(info, f.read(), compresslevel=9)
 
 
+def add_folder(archive, program, folder):
+    """The folder with its files and sub-folders (the exam chapters), in name order."""
+    archive.writestr(zipfile.ZipInfo(f"{TOP}/{folder}/"), b"")
+    for name in sorted(os.listdir(os.path.join(program, folder))):
+        path = os.path.join(program, folder, name)
+        if os.path.isdir(path):
+            add_folder(archive, program, f"{folder}/{name}")
+        elif os.path.isfile(path):
+            add_file(archive, path, f"{TOP}/{folder}/{name}")
+
+
 def main():
     program, guide, output = sys.argv[1:4]
     partial = output + ".part"
@@ -36,11 +47,7 @@ def main():
         for name in FILES:
             add_file(archive, os.path.join(program, name), f"{TOP}/{name}")
         for folder in FOLDERS:
-            archive.writestr(zipfile.ZipInfo(f"{TOP}/{folder}/"), b"")
-            for name in sorted(os.listdir(os.path.join(program, folder))):
-                path = os.path.join(program, folder, name)
-                if os.path.isfile(path):
-                    add_file(archive, path, f"{TOP}/{folder}/{name}")
+            add_folder(archive, program, folder)
         for folder in EMPTY_FOLDERS:
             archive.writestr(zipfile.ZipInfo(f"{TOP}/{folder}/"), b"")
         with open(guide, encoding="utf-8") as f:

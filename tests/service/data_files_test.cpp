@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -125,5 +128,46 @@ TEST(SampleBanks, AreGbkWithCrLfAndKnownToTheDictionary) {
             EXPECT_EQ(entry.find(' ') != std::string::npos, bank.phrases) << entry;
             EXPECT_FALSE(service::lookupMeanings(dictionary, entry).empty()) << entry;
         }
+    }
+}
+
+// The exam lists in the program folder the build assembles: every chapter
+// named in order, at most 50 entries of GBK with CR LF, and no entry twice.
+TEST(ExamBanks, NineListsOfNumberedChaptersInTheProgramFolder) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* name;
+        std::size_t minimumEntries;
+    } lists[] = {{"中考", 1500},  {"高考", 3500}, {"四级", 3700}, {"六级", 5300},     {"考研", 4700},
+                 {"托福", 6800}, {"雅思", 4900}, {"GRE", 7300}, {"牛津3000", 3400}};
+    for (const auto& list : lists) {
+        SCOPED_TRACE(list.name);
+        const fs::path folder = fs::path(VORBELZOZ_PROGRAM_FOLDER) / "单词表" / fs::u8path(list.name);
+        ASSERT_TRUE(fs::is_directory(folder));
+        std::size_t chapters = 0, total = 0;
+        std::set<std::string> seen;
+        for (const auto& file : fs::directory_iterator(folder)) {
+            (void)file;
+            ++chapters;
+        }
+        for (std::size_t n = 1; n <= chapters; ++n) {
+            char name[64];
+            std::snprintf(name, sizeof name, "%s-%03zu.txt", list.name, n);
+            const std::string bytes = readAll((folder / fs::u8path(name)).string());
+            ASSERT_FALSE(bytes.empty()) << name;
+            EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << name;
+            EXPECT_EQ(service::gbkToUtf8(bytes).find("\xEF\xBF\xBD"), std::string::npos) << name;
+            const std::vector<std::string> entries = bankEntries(bytes);
+            EXPECT_LE(entries.size(), 50u) << name;
+            if (n < chapters) {
+                EXPECT_EQ(entries.size(), 50u) << name;
+            }
+            for (const std::string& entry : entries) {
+                EXPECT_TRUE(seen.insert(entry).second) << entry;
+                EXPECT_EQ(entry.find('\r'), std::string::npos) << entry;
+            }
+            total += entries.size();
+        }
+        EXPECT_GE(total, list.minimumEntries);
     }
 }

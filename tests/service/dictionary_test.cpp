@@ -10,13 +10,33 @@ using namespace service;
 
 namespace {
 
+// Lines as the ECDICT tool writes them, deliberately out of order.
 Dictionary sample() {
     Dictionary d;
-    for (const char* line :
-         {"apple\tn.\tA1;A2", "book\tn.\tB1", "book\tv.\tB2", "color\tn.\tC1", "fly\tv.\tF1", "make\tv.\tM1",
-          "run\tv.\tR1", "knife\tn.\tK1", "China\tn.\tZ1", "china\tn.\tZ2"})
-        addDictionaryLine(line, d);
+    loadDictionaryText(
+        "run\tr\xCA\x8Cn\t\tn.=R1;R2\tvi.=R3\t=R4\t[\xE8\xAE\xA1]=R5\n"
+        "apple\t'\xC3\xA6pl\t\tn.=A1;A2\r\n"
+        "ran\tr\xC3\xA6n\trun\t=run-past\n"
+        "running\t'r\xCA\x8Cni\xC5\x8B\trun\tn.=G1\n"
+        "went\t\tgo\n"
+        "go\tgou\t\tv.=GO1\n"
+        "loop\t\tloop\n"
+        "China\t\t\tn.=Z1\n"
+        "china\t\t\tn.=Z2\n"
+        "color\t\t\tn.=C1\n"
+        "knife\t\t\tn.=K1\n"
+        "\n"
+        "broken line\n"
+        "\tno word\t\tn.=X\n"
+        "empty\t\t\n",
+        d);
     return d;
+}
+
+std::string labels(const std::vector<Meaning>& meanings) {
+    std::string out;
+    for (const Meaning& m : meanings) out += m.partOfSpeech + ":" + m.senses.front() + " ";
+    return out;
 }
 
 std::string firstSense(const Dictionary& d, const std::string& word) {
@@ -26,51 +46,54 @@ std::string firstSense(const Dictionary& d, const std::string& word) {
 
 }  // namespace
 
-TEST(Dictionary, ReadsOneLinePerWordAndPartOfSpeech) {
+TEST(Dictionary, ReadsEntriesInTheToolsFormatInAnyOrder) {
     const Dictionary d = sample();
-    const auto book = lookupMeanings(d, "book");
-    ASSERT_EQ(book.size(), 2u);
-    EXPECT_EQ(book[0].partOfSpeech, "n.");
-    EXPECT_EQ(book[1].partOfSpeech, "v.");
-    const auto apple = lookupMeanings(d, "apple");
-    ASSERT_EQ(apple.size(), 1u);
-    EXPECT_EQ(apple[0].senses, (std::vector<std::string>{"A1", "A2"}));
+    const DictionaryEntry run = lookupEntry(d, "run");
+    EXPECT_EQ(run.phonetic, "r\xCA\x8Cn");
+    EXPECT_EQ(labels(run.meanings), "n.:R1 vi.:R3 :R4 [\xE8\xAE\xA1]:R5 ");
+    EXPECT_EQ(run.meanings[0].senses, (std::vector<std::string>{"R1", "R2"}));
+    EXPECT_EQ(lookupEntry(d, "apple").phonetic, "'\xC3\xA6pl");  // CR LF line
+    // Lines that are no entries are skipped, not read as words.
+    EXPECT_FALSE(lookupEntry(d, "broken line").found);
+    EXPECT_FALSE(lookupEntry(d, "empty").found);
+    EXPECT_FALSE(lookupEntry(d, "").found);
+    EXPECT_FALSE(lookupEntry(d, "xyzzy").found);
 }
 
-TEST(Dictionary, SkipsMalformedLines) {
-    Dictionary d;
-    for (const char* line :
-         {"", "word", "word\tn.", "\tn.\tx", "a\tn.\t", "a\tn.\t;;", "x\ty\tz\tw", "ok\tn.\tO\r"})
-        addDictionaryLine(line, d);
-    EXPECT_EQ(d.size(), 1u);
-    EXPECT_EQ(firstSense(d, "ok"), "O");
+TEST(Dictionary, AnInflectedFormGetsItsHeadwordsMeaningsButKeepsItsOwnTranscription) {
+    const Dictionary d = sample();
+    const DictionaryEntry ran = lookupEntry(d, "ran");
+    EXPECT_EQ(ran.phonetic, "r\xC3\xA6n");
+    EXPECT_EQ(labels(ran.meanings), ":run-past n.:R1 vi.:R3 [\xE8\xAE\xA1]:R5 ");
+    // A form with meanings of its own keeps them.
+    EXPECT_EQ(labels(lookupEntry(d, "running").meanings), "n.:G1 ");
+    // A form listed only under its headword: the headword's meanings, no transcription.
+    const DictionaryEntry went = lookupEntry(d, "went");
+    EXPECT_EQ(labels(went.meanings), "v.:GO1 ");
+    EXPECT_EQ(went.phonetic, "");
+    EXPECT_FALSE(lookupEntry(d, "loop").found);  // names itself, nothing else
 }
 
-TEST(Dictionary, FindsInflectedCapitalisedAndBritishForms) {
+TEST(Dictionary, FindsCapitalisedInflectedAndBritishFormsTheListDoesNotLink) {
     const Dictionary d = sample();
     EXPECT_EQ(firstSense(d, "Apple"), "A1");
     EXPECT_EQ(firstSense(d, "APPLES"), "A1");
-    EXPECT_EQ(firstSense(d, "flies"), "F1");
     EXPECT_EQ(firstSense(d, "knives"), "K1");
-    EXPECT_EQ(firstSense(d, "making"), "M1");
-    EXPECT_EQ(firstSense(d, "running"), "R1");
-    EXPECT_EQ(firstSense(d, "booked"), "B1");
-    EXPECT_EQ(firstSense(d, "colour"), "C1");
     EXPECT_EQ(firstSense(d, "colours"), "C1");
+    // A base form's transcription is not the word's.
+    EXPECT_EQ(lookupEntry(d, "apples").phonetic, "");
     // The exact spelling wins over the lower-case one.
     EXPECT_EQ(firstSense(d, "China"), "Z1");
     EXPECT_EQ(firstSense(d, "china"), "Z2");
-    EXPECT_EQ(firstSense(d, "xyzzy"), "");
-    EXPECT_EQ(firstSense(d, ""), "");
-    EXPECT_EQ(firstSense(d, "s"), "");
 }
 
-TEST(DictionaryFile, TheShippedWordListLoadsAndKnowsCommonWords) {
+TEST(DictionaryFile, TheWordListMadeFromEcdictLoadsAndKnowsCommonWords) {
     Dictionary d;
     ASSERT_TRUE(loadDictionary(std::string(VORBELZOZ_SERVICE_DATA) + "/dictionary.tsv", d));
-    EXPECT_GT(d.size(), 50000u);
+    EXPECT_GT(d.lines.size(), 500000u);
     EXPECT_EQ(firstSense(d, "apple"), "\xE8\x8B\xB9\xE6\x9E\x9C");  // 苹果
-    EXPECT_FALSE(lookupMeanings(d, "ice cream").empty());
+    EXPECT_EQ(firstSense(d, "ice cream"), "\xE5\x86\xB0\xE6\xB7\x87\xE6\xB7\x8B");  // 冰淇淋
+    EXPECT_EQ(firstSense(d, "went"), "go\xE7\x9A\x84\xE8\xBF\x87\xE5\x8E\xBB\xE5\xBC\x8F");  // go的过去式
     Dictionary none;
     EXPECT_FALSE(loadDictionary("/nonexistent/dictionary.tsv", none));
 }

@@ -7,7 +7,8 @@ the driver run a quiz in a clean Wine prefix with no sound device, no
 settings file and nothing listening on the service port beforehand. The
 program must start its bundled service, which then supplies phonetics,
 meanings and spoken MP3s; after the program ends, no service process may
-be left.
+be left. Then the zip's service, started on its own, answers the reference
+list with the transcriptions and core senses a learner's dictionary gives.
 
   run_offline_e2e.py --win-build DIR --prefix DIR --work DIR
 """
@@ -29,6 +30,9 @@ import run_e2e  # noqa: E402
 from run_e2e import Checks, cache_name  # noqa: E402
 from wine_session import WineSession, windows_path  # noqa: E402
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "service"))
+import reference_pages  # noqa: E402
+
 SERVICE_PORT = 47800
 BANK_ROW = "离线词库.txt"
 UNKNOWN_WORD = "zorblimpic"
@@ -37,6 +41,7 @@ NEW_BANK_NAME = "新词库"
 NEW_BANK_TEXT = "alpha\r\n苹果 apple"
 WRONG_TEXT = "wrongtext"
 BRITISH_MARKER = "<span>英 ["
+EXAM_LISTS = ["中考", "高考", "四级", "六级", "考研", "托福", "雅思", "GRE", "牛津3000"]
 # Root mean square of the decoded samples, full scale 32768: about -40 dBFS.
 # Flite's speech lies far above it, digital silence and a faint hiss far below.
 RMS_FLOOR = 300.0
@@ -126,6 +131,38 @@ def service_processes():
     return found
 
 
+def reference_pages_under_wine(session, program):
+    """The reference list against the zip's own service, started on its own."""
+    port = reference_pages.free_port()
+    service = subprocess.Popen(["wine", os.path.join(program, "vorbelzoz_service.exe"), "--port", str(port)],
+                               env=session.env(), stdout=session.log, stderr=session.log)
+    try:
+        if not reference_pages.wait_for(port, service, 120):
+            return ["the service did not start for the reference list"]
+        return reference_pages.check_service(port)
+    finally:
+        service.terminate()
+        service.wait(30)
+
+
+def check_exam_banks(checks, program):
+    """The zip carries the exam chapters, GBK with CR LF, as the Linux build does."""
+    for name in EXAM_LISTS:
+        folder = os.path.join(program, "单词表", name)
+        chapters = sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+        checks.true(f"{name} has chapters in the zip", len(chapters) > 10)
+        for chapter in chapters:
+            with open(os.path.join(folder, chapter), "rb") as f:
+                data = f.read()
+            try:
+                data.decode("gbk")
+                gbk = True
+            except UnicodeDecodeError:
+                gbk = False
+            if not (gbk and data.endswith(b"\r\n") and data.count(b"\n") == data.count(b"\r\n")):
+                checks.true(f"{name}/{chapter} is GBK with CR LF", False)
+
+
 def check(checks, seen, program, page, orphans):
     checks.equal("driver failed at", seen.get("failed_step"), None)
     words = seen.get("words", [])
@@ -153,6 +190,7 @@ def check(checks, seen, program, page, orphans):
                     marker >= 0 and page[marker + len(BRITISH_MARKER)] != "]")
         checks.true("the page has a meaning list", "<ul" in page and "<li>" in page)
 
+    check_exam_banks(checks, program)
     run_e2e.check_report(checks, program, words, BANK_ROW)
     checks.equal("program ended after closing", seen.get("ended"), True)
     checks.equal("service processes left after the program ended", orphans, [])
@@ -180,7 +218,7 @@ def main():
     log = open(os.path.join(args.work, "wine.log"), "w")
     session = WineSession(args.prefix, args.work, log)
     watcher = PageWatcher()
-    code, program, orphans = None, run_dir, None
+    code, program, orphans, reference_failures = None, run_dir, None, ["not checked"]
     report_path = os.path.join(run_dir, "driver-report.json")
     try:
         session.start()
@@ -195,6 +233,7 @@ def main():
         while service_processes() and time.time() < deadline:
             time.sleep(0.2)
         orphans = service_processes()
+        reference_failures = reference_pages_under_wine(session, program)
     finally:
         watcher.stop.set()
         session.stop()
@@ -204,6 +243,7 @@ def main():
     checks = Checks()
     checks.equal("driver exit code", code, 0)
     check(checks, seen, program, watcher.page, orphans)
+    checks.failures.extend(f"Windows service: {failure}" for failure in reference_failures)
     for failure in checks.failures:
         print("FAIL:", failure)
     return 1 if checks.failures else 0

