@@ -71,7 +71,7 @@ TEST_F(ProgramWithService, APageIsCutByTheProgramsMarkersAndPattern) {
     const Bytes piece = midBytes(page, start + 10, end - start - 10);
     EXPECT_EQ(piece.front(), '[');
     EXPECT_EQ(piece.back(), ']');
-    EXPECT_EQ(extractBetween(utf8ToGbk(page), "class=..>", "</ul>"), "\n<li><b>n.</b> 苹果</li>\n");
+    EXPECT_EQ(extractBetween(utf8ToGbk(page), "class=..>", "</ul>"), "\n<li><b>n.</b> 苹果；家伙</li>\n<li><b>[医]</b> 苹果</li>\n");
 }
 
 TEST_F(ProgramWithService, AQuizWordGetsPhoneticsMeaningsAndItsMp3) {
@@ -83,7 +83,7 @@ TEST_F(ProgramWithService, AQuizWordGetsPhoneticsMeaningsAndItsMp3) {
     EXPECT_EQ(phonetics.back(), u']');
     EXPECT_NE(phonetics.find(u'\u02C8'), std::u16string::npos);  // the IPA stress mark survives
     EXPECT_EQ(fake.text(kPhoneticBox), "");                      // no failure text
-    EXPECT_EQ(currentWord.meaningHtml, "\n<li><b>n.</b> 苹果</li>\n");
+    EXPECT_EQ(currentWord.meaningHtml, "\n<li><b>n.</b> 苹果；家伙</li>\n<li><b>[医]</b> 苹果</li>\n");
     EXPECT_EQ(currentWord.soundFile, program.folder() + "\\mp3\\apple.mp3");
     EXPECT_TRUE(startsLikeMp3(program.read("\\mp3\\apple.mp3")));
 }

@@ -102,6 +102,8 @@ HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& new
         if (rows[i] == bankRow) row = i;
     }
     require(row >= 0, "bank_row_listed");
+    // With the exam chapters listed, the row may lie below the visible part.
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     RECT cell;
     require(listRowRect(s.process.hProcess, list, row, cell), "bank_row_rect");
     doubleClickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
