@@ -11,9 +11,11 @@ namespace service {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, const char*>, 47> kOverrides = {{
+constexpr std::array<std::pair<std::string_view, const char*>, 55> kOverrides = {{
     {"assault", "əˈsɔːlt"},
     {"attachment", "əˈtætʃmənt"},
+    {"because", "bɪˈkɒz"},
+    {"cloth", "klɒθ"},
     {"columnist", "ˈkɒləmnɪst"},
     {"consider", "kənˈsɪdə"},
     {"constitute", "ˈkɒnstɪtjuːt"},
@@ -28,6 +30,7 @@ constexpr std::array<std::pair<std::string_view, const char*>, 47> kOverrides = 
     {"foreign", "ˈfɒrən"},
     {"foreigner", "ˈfɒrənə"},
     {"frontier", "ˈfrʌntɪə"},
+    {"fuel", "ˈfjuːəl"},
     {"garage", "ˈɡærɑːʒ"},
     {"genre", "ˈʒɒnrə"},
     {"handful", "ˈhændfʊl"},
@@ -45,6 +48,7 @@ constexpr std::array<std::pair<std::string_view, const char*>, 47> kOverrides = 
     {"maximum", "ˈmæksɪməm"},
     {"measurement", "ˈmeʒəmənt"},
     {"notably", "ˈnəʊtəbli"},
+    {"often", "ˈɒfn"},
     {"orange", "ˈɒrɪndʒ"},
     {"presumably", "prɪˈzjuːməbli"},
     {"previously", "ˈpriːviəsli"},
@@ -59,6 +63,10 @@ constexpr std::array<std::pair<std::string_view, const char*>, 47> kOverrides = 
     {"this", "ðɪs"},
     {"uh", "ʌ"},
     {"yeah", "jeə"},
+    {"your", "jɔː"},
+    {"yours", "jɔːz"},
+    {"yourself", "jɔːˈself"},
+    {"yourselves", "jɔːˈselvz"},
 }};
 static_assert(std::is_sorted(kOverrides.begin(), kOverrides.end(),
                              [](const auto& a, const auto& b) { return a.first < b.first; }),

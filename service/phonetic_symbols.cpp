@@ -156,6 +156,13 @@ void dropSyllabicSchwa(PhoneticWord& word, const std::vector<bool>& stressed) {
             return;
         }
     }
+    // -ism and -thm: Oxford writes the schwa, ˈtʊərɪzəm, ˈrɪðəm.
+    end = word.size();
+    if (end >= 3 && word[end - 1] == U"m" && (word[end - 2] == U"z" || word[end - 2] == U"ð") &&
+        isPhoneticVowel(word[end - 3])) {
+        word.insert(word.end() - 1, U"ə");
+        return;
+    }
     // -ent: ˈpeɪʃnt, ɪmˈpɔːtnt, but ˈprezɪdənt.
     end = word.size();
     if (end >= 5 && word[end - 1] == U"t" && word[end - 2] == U"n" && word[end - 3] == U"ə" &&
@@ -221,6 +228,9 @@ void resolveVowels(PhoneticWord& word) {
                 out.push_back(i_ ? U"i" : U"u");
                 out.push_back(U"ə");
             }
+        } else if ((s == kShortI || s == U"ɪ") && !stressed[i] && i + 3 == word.size() &&
+                   word[i + 1] == U"t" && word[i + 2] == kShortI) {
+            out.push_back(U"ə");  // -ity: ˌjuːnɪˈvɜːsəti, əˈbɪləti
         } else if (s == U"ɪ" && beforeVowel) {
             out.push_back(U"i");  // ˈreɪdiəʊ, as Oxford writes every ɪ before a vowel
         } else if (s == kShortI) {
@@ -263,6 +273,15 @@ void tidyStress(PhoneticWord& word) {
             if (!vowelFollows) continue;
         }
         out.push_back(s);
+    }
+    // A word of two syllables or more has a primary stress: ECDICT leaves it
+    // out in ˈhændl and ˈfaɪə, espeak-ng gives function words a secondary.
+    if (!single && std::find(out.begin(), out.end(), kPrimary) == out.end()) {
+        const auto secondary = std::find(out.begin(), out.end(), kSecondary);
+        if (secondary != out.end())
+            *secondary = kPrimary;
+        else
+            out.insert(out.begin(), kPrimary);
     }
     word = std::move(out);
 }
