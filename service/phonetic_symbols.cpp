@@ -286,6 +286,20 @@ void tidyStress(PhoneticWord& word) {
     word = std::move(out);
 }
 
+// espeak-ng's unstressed en-, em- and ex- keep the e and assimilate the n;
+// Oxford prints ɪnˈkʌrɪdʒ, ɪkˈspleɪn, kənˈkluːd.
+void mendEspeakPrefixes(PhoneticWord& word) {
+    for (std::size_t i = 0; i + 2 < word.size(); ++i)
+        if (word[i] == U"ŋ" && isMark(word[i + 1]) && (word[i + 2] == U"k" || word[i + 2] == U"ɡ"))
+            word[i] = U"n";
+    if (word.size() < 4 || word[0] != U"e") return;
+    const PhoneticSymbol& third = isMark(word[2]) ? word[3] : word[2];
+    const bool prefix = word[1] == U"n" || word[1] == U"m" || (word[1] == U"k" && third == U"s") ||
+                        (word[1] == U"ɡ" && third == U"z");
+    const std::vector<bool> stressed = stressedVowels(word);
+    if (prefix && !stressed[0] && nextVowelStressed(word, stressed, 0)) word[0] = U"ɪ";
+}
+
 }  // namespace
 
 bool isPhoneticVowel(const PhoneticSymbol& s) {
@@ -299,6 +313,7 @@ bool isPhoneticConsonant(const PhoneticSymbol& s) {
 void finishPhoneticWord(PhoneticWord& word, bool moveStress) {
     if (moveStress) word = moveStressToSyllableStart(word);
     tidyStress(word);
+    if (moveStress) mendEspeakPrefixes(word);
     adjustYod(word);
     dropSyllabicSchwa(word, stressedVowels(word));
     resolveVowels(word);

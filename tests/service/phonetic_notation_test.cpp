@@ -190,7 +190,9 @@ TEST(PhoneticNotation, ReadsEspeakPhonemes) {
         // Marks go before the longest cluster that can begin the syllable.
         {"ɪmpˈɔːtənt", "ɪmˈpɔːtnt"},
         {"kəmpjˈuːtə", "kəmˈpjuːtə"},
-        {"ɛksplˈeɪn", "ekˈspleɪn"},
+        {"ɛksplˈeɪn", "ɪkˈspleɪn"},
+        {"eŋkˈʌɹɪdʒ", "ɪnˈkʌrɪdʒ"},
+        {"ˈɪŋkɹiːs", "ˈɪŋkriːs"},
         {"təmˈɒɹəʊ", "təˈmɒrəʊ"},
         {"tˈɛlɪvˌɪʒən", "ˈtelɪvɪʒn"},
         // iə is ɪə when stressed; espeak-ng's ɪə is ɪ and ə.
