@@ -208,6 +208,17 @@ void adjustYod(PhoneticWord& word) {
     word = std::move(out);
 }
 
+// Does the syllable of the vowel at i end in that vowel: are the consonants
+// up to the next vowel all the next syllable's onset?
+bool openSyllable(const PhoneticWord& word, std::size_t i) {
+    PhoneticWord run;
+    for (std::size_t k = i + 1; k < word.size(); ++k) {
+        if (isPhoneticVowel(word[k])) return run.empty() || isLegalOnset(run, 0, run.size());
+        if (!isMark(word[k])) run.push_back(word[k]);
+    }
+    return false;
+}
+
 void resolveVowels(PhoneticWord& word) {
     const std::vector<bool> stressed = stressedVowels(word);
     const bool single = syllableCount(word) <= 1;
@@ -238,14 +249,20 @@ void resolveVowels(PhoneticWord& word) {
         } else if (s == kShortU && i >= 1 && word[i - 1] == U"f" && i + 3 == word.size() &&
                    word[i + 1] == U"l" && word[i + 2] == kShortI) {
             out.push_back(U"ə");  // -fully: səkˈsesfəli
+        } else if ((s == kShortU || s == U"ʊ" || (s == U"uː" && !last)) && afterJ && !stressed[i] &&
+                   (last || openSyllable(word, i))) {
+            // After j, the unstressed u of ˌedʒuˈkeɪʃn, ˈmænjuskrɪpt, ˈdepjuti;
+            // before l and schwa a schwa, ˈreɡjələ.
+            const bool schwa =
+                s != U"uː" && i + 2 < word.size() && word[i + 1] == U"l" && word[i + 2] == U"ə";
+            out.push_back(schwa ? U"ə" : U"u");
         } else if (s == kShortU) {
-            const bool u =
-                last || beforeVowel || (afterJ && !stressed[i] && nextVowelStressed(word, stressed, i));
-            out.push_back(u ? U"u" : U"ʊ");
+            out.push_back(last || beforeVowel ? U"u" : U"ʊ");
+        } else if (s == U"ɪ" && last && !single) {
+            out.push_back(U"i");  // espeak-ng's final ɪ of every, really
         } else if ((s == U"iː" || s == U"uː") && !stressed[i] &&
-                   (beforeVowel || (s == U"iː" && last && !single) ||
-                    (s == U"uː" && afterPalatal && !last && nextVowelStressed(word, stressed, i)))) {
-            // kriˈeɪt, ˈmeɪbi, ˈæktʃuəl, ˌedʒuˈkeɪʃn
+                   (beforeVowel || (s == U"iː" && last && !single))) {
+            // kriˈeɪt, ˈmeɪbi, ˈæktʃuəl
             out.push_back(s == U"iː" ? U"i" : U"u");
         } else {
             out.push_back(s);

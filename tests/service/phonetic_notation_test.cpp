@@ -136,6 +136,8 @@ TEST(PhoneticNotation, ReadsEcdictsOldNotationAndDebris) {
         {"'ju:sful", "ˈjuːsfl"},
         {".edju'keiʃәn", "ˌedʒuˈkeɪʃn"},
         {"'sju:pә", "ˈsuːpə"},
+        {"'edjukeit", "ˈedʒukeɪt"},
+        {"'regjulә", "ˈreɡjələ"},
         {"'kæʒjuәl", "ˈkæʒuəl"},
         // Stress: "." and "," as secondary marks, one secondary before the
         // primary only, none in a word of one syllable.
@@ -202,6 +204,9 @@ TEST(PhoneticNotation, ReadsEspeakPhonemes) {
         {"ɹˈeɪdɪˌəʊ", "ˈreɪdiəʊ"},
         {"ˈaktʃuːəl", "ˈæktʃuəl"},
         {"kɹiːˈeɪt", "kriˈeɪt"},
+        {"ˈɛvɹɪ", "ˈevri"},
+        {"mˈanjuːskɹɪpt", "ˈmænjuskrɪpt"},
+        {"ˈɪnstɪtjuːt", "ˈɪnstɪtjuːt"},
         {"ɡˈʊd mˈɔːnɪŋ", "ɡʊd ˈmɔːnɪŋ"},
     };
     for (const auto& [ipa, expected] : cases) EXPECT_EQ(phoneticFromEspeak(ipa), expected) << ipa;
