@@ -45,6 +45,11 @@ std::u32string nextForm(const std::u32string& field, std::size_t& at) {
             form += c;
             continue;
         }
+        if (firstSound(form) == 0) {  // a leading mark: ".ju:ni'vә:siti", ", fәutәu..."
+            form += U'ˌ';
+            while (at + 1 < field.size() && field[at + 1] == U' ') ++at;
+            continue;
+        }
         if (at + 1 < field.size() && field[at + 1] == U' ') break;
         const std::size_t next = field.find_first_of(U".,", at + 1);
         const std::u32string right =
@@ -54,6 +59,8 @@ std::u32string nextForm(const std::u32string& field, std::size_t& at) {
         if (firstSound(left) != 0 && firstSound(left) == firstSound(right) &&
             hasPrimary(left) == hasPrimary(right))
             break;
+        // What follows is a fragment of an alternative: "'ɔ:lbәn,'æl-".
+        if (right.find(U'-') != std::u32string::npos) break;
         form += U'ˌ';
     }
     ++at;
@@ -81,8 +88,21 @@ std::u32string bathKey(const std::u32string& form) {
 // follows with the American one), except where the two differ only in the
 // BATH vowel ("bæθ.bɑ:θ", "tʃæns. tʃɑ:ns"). Empty when the form is only a
 // fragment ("-dәkt").
-std::u32string britishForm(std::u32string field) {
+std::u32string britishForm(std::u32string field, bool hyphenatedWord) {
     field = field.substr(0, field.find(U';'));
+    // No-break spaces, and the acute and grave accents some entries use as
+    // stress marks.
+    for (char32_t& c : field) {
+        if (c == U'\u00A0') c = U' ';
+        if (c == U'ˊ') c = U'ˈ';
+        if (c == U'ˋ') c = U'ˌ';
+    }
+    // Enclosing brackets or slashes.
+    while (!field.empty() && field.back() == U' ') field.pop_back();
+    while (!field.empty() && field.front() == U' ') field.erase(0, 1);
+    if (field.size() >= 2 &&
+        ((field.front() == U'[' && field.back() == U']') || (field.front() == U'/' && field.back() == U'/')))
+        field = field.substr(1, field.size() - 2);
     // Optional sounds, "(r)" and "(h)", are left out as Oxford's readers would.
     for (std::size_t open; (open = field.find(U'(')) != std::u32string::npos;) {
         const std::size_t close = field.find(U')', open);
@@ -97,6 +117,10 @@ std::u32string britishForm(std::u32string field) {
             bathKey(other) == form)
             form = other;
     }
+    // The hyphen of a hyphenated word parts its words; any other belongs to
+    // a fragment.
+    if (hyphenatedWord && !form.empty() && form.front() != U'-' && form.back() != U'-')
+        std::replace(form.begin(), form.end(), U'-', U' ');
     if (form.find(U'-') != std::u32string::npos) return {};
     return form;
 }
@@ -287,7 +311,8 @@ std::string phoneticFromDictionary(const std::string& word, const std::string& f
     if (const char* fixed = phoneticOverride(toLower(word))) return fixed;
     std::u32string codes;
     if (field.size() > kMaxFieldBytes || !decodeUtf8(field, codes)) return {};
-    const std::u32string text = normaliseDictionaryText(britishForm(codes));
+    const std::u32string text =
+        normaliseDictionaryText(britishForm(codes, word.find('-') != std::string::npos));
     // Short ɒ before r where the spelling doubles it: tomorrow, sorry, warrior.
     const bool shortBeforeR = toLower(word).find("rr") != std::string::npos;
     Words words;

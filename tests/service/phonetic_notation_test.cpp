@@ -159,6 +159,10 @@ TEST(PhoneticNotation, ReadsEcdictsOldNotationAndDebris) {
         {"bæθ.bɑ:θ", "bɑːθ"},
         {"tʃæns. tʃɑ:ns", "tʃɑːns"},
         {"'mistә(r)", "ˈmɪstə"},
+        {"'ɔ:lbәn,'æl-", "ˈɔːlbən"},
+        {"\u00A0'brɪŋə", "ˈbrɪŋə"},
+        {"ˊbuːtlisli", "ˈbuːtlɪsli"},
+        {"[ræn]", "ræn"},
         {"ˈfaɪəfaɪtə(r)", "ˈfaɪəfaɪtə"},
     };
     for (const auto& [field, expected] : cases)
