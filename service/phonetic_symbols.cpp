@@ -182,7 +182,8 @@ bool isUVowel(const PhoneticSymbol& s) {
 
 // Where today's British dictionaries print no j, or merge it: ʃ, ʒ, tʃ, dʒ
 // take no j (ˈkæʒuəl); an unstressed tju, dju becomes tʃu, dʒu
-// (ˌedʒuˈkeɪʃn, ˈvɜːtʃuː) except before a final consonant (ˈɪnstɪtjuːt);
+// (ˌedʒuˈkeɪʃn, ˈvɜːtʃuː) except at the start (djuˈreɪʃn) and before a
+// final consonant (ˈɪnstɪtjuːt);
 // a word-initial sju is su (ˈsuːpə).
 void adjustYod(PhoneticWord& word) {
     const std::vector<bool> stressed = stressedVowels(word);
@@ -194,7 +195,8 @@ void adjustYod(PhoneticWord& word) {
             const bool beforeVowel = i + 2 < word.size() && isPhoneticVowel(word[i + 2]);
             const bool shortU = word[i + 1] != U"uː";
             if (before == U"ʃ" || before == U"ʒ" || before == U"tʃ" || before == U"dʒ") continue;
-            if ((before == U"t" || before == U"d") && !stressed[i + 1] &&
+            const bool vowelBefore = std::any_of(out.begin(), out.end(), isPhoneticVowel);
+            if ((before == U"t" || before == U"d") && vowelBefore && !stressed[i + 1] &&
                 (shortU || finalVowel || beforeVowel)) {
                 before = before == U"t" ? U"tʃ" : U"dʒ";
                 continue;
@@ -327,8 +329,20 @@ bool isPhoneticConsonant(const PhoneticSymbol& s) {
     return contains(kConsonants, s) && !isMark(s);
 }
 
+// ECDICT leaves the s of sp, st, sk before the mark (iks'pekt,
+// dis'kʌvә); Oxford begins the stressed syllable with the cluster.
+void moveSBehindMark(PhoneticWord& word) {
+    for (std::size_t i = 1; i + 2 < word.size(); ++i)
+        if (word[i] == U"s" && isMark(word[i + 1]) &&
+            (word[i + 2] == U"p" || word[i + 2] == U"t" || word[i + 2] == U"k"))
+            std::swap(word[i], word[i + 1]);
+}
+
 void finishPhoneticWord(PhoneticWord& word, bool moveStress) {
-    if (moveStress) word = moveStressToSyllableStart(word);
+    if (moveStress)
+        word = moveStressToSyllableStart(word);
+    else
+        moveSBehindMark(word);
     tidyStress(word);
     if (moveStress) mendEspeakPrefixes(word);
     adjustYod(word);

@@ -137,6 +137,7 @@ TEST(PhoneticNotation, ReadsEcdictsOldNotationAndDebris) {
         {".edju'keiʃәn", "ˌedʒuˈkeɪʃn"},
         {"'sju:pә", "ˈsuːpə"},
         {"'edjukeit", "ˈedʒukeɪt"},
+        {"dju'reiʃәn", "djuˈreɪʃn"},
         {"'regjulә", "ˈreɡjələ"},
         {"'kæʒjuәl", "ˈkæʒuəl"},
         // Stress: "." and "," as secondary marks, one secondary before the
@@ -146,6 +147,7 @@ TEST(PhoneticNotation, ReadsEcdictsOldNotationAndDebris) {
         {"'teli.viʒәn", "ˈtelɪvɪʒn"},
         {"'nɒ:θ'i:st", "ˌnɔːθˈiːst"},
         {"'ju:st", "juːst"},
+        {"iks'pekt", "ɪkˈspekt"},
         {"hændl", "ˈhændl"},
         // Oxford's -ism, -ity and happy vowel.
         {"'kritisizm", "ˈkrɪtɪsɪzəm"},
