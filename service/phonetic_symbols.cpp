@@ -331,11 +331,15 @@ bool isPhoneticConsonant(const PhoneticSymbol& s) {
 
 // ECDICT leaves the s of sp, st, sk before the mark (iks'pekt,
 // dis'kʌvә); Oxford begins the stressed syllable with the cluster.
+// The -teen of ˌsɪksˈtiːn keeps its t alone.
 void moveSBehindMark(PhoneticWord& word) {
-    for (std::size_t i = 1; i + 2 < word.size(); ++i)
-        if (word[i] == U"s" && isMark(word[i + 1]) &&
+    for (std::size_t i = 1; i + 2 < word.size(); ++i) {
+        const bool teen = i + 5 >= word.size() && word[i + 2] == U"t" && i + 4 < word.size() &&
+                          word[i + 3] == U"iː" && word[i + 4] == U"n";
+        if (word[i] == U"s" && isMark(word[i + 1]) && !teen &&
             (word[i + 2] == U"p" || word[i + 2] == U"t" || word[i + 2] == U"k"))
             std::swap(word[i], word[i + 1]);
+    }
 }
 
 void finishPhoneticWord(PhoneticWord& word, bool moveStress) {

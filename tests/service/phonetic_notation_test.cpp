@@ -148,6 +148,7 @@ TEST(PhoneticNotation, ReadsEcdictsOldNotationAndDebris) {
         {"'nɒ:θ'i:st", "ˌnɔːθˈiːst"},
         {"'ju:st", "juːst"},
         {"iks'pekt", "ɪkˈspekt"},
+        {"'siks'ti:n", "ˌsɪksˈtiːn"},
         {"hændl", "ˈhændl"},
         // Oxford's -ism, -ity and happy vowel.
         {"'kritisizm", "ˈkrɪtɪsɪzəm"},
