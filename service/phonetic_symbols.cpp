@@ -13,9 +13,9 @@ namespace {
 constexpr std::array<std::u32string_view, 22> kVowels = {
     U"iː", U"ɑː", U"ɔː", U"uː", U"ɜː", U"eɪ", U"aɪ", U"ɔɪ", U"aʊ", U"əʊ", U"ɪə",
     U"eə", U"ʊə", U"ɪ",  U"ʊ",  U"i",  U"u",  U"æ",  U"ʌ",  U"ɒ",  U"ə",  U"e"};
-constexpr std::array<std::u32string_view, 26> kConsonants = {
-    U"p", U"b", U"t", U"d", U"k", U"ɡ", U"f", U"v", U"θ", U"ð",  U"s",  U"z", U"ʃ",
-    U"ʒ", U"h", U"m", U"n", U"ŋ", U"l", U"r", U"j", U"w", U"tʃ", U"dʒ", U"ˈ", U"ˌ"};
+constexpr std::array<std::u32string_view, 24> kConsonants = {
+    U"p", U"b", U"t", U"d", U"k", U"ɡ", U"f", U"v", U"θ", U"ð", U"s",  U"z",
+    U"ʃ", U"ʒ", U"h", U"m", U"n", U"ŋ", U"l", U"r", U"j", U"w", U"tʃ", U"dʒ"};
 
 // The consonant clusters English words begin with, as British dictionaries
 // divide syllables: a stress mark goes before the longest of them that ends
@@ -183,8 +183,7 @@ bool isUVowel(const PhoneticSymbol& s) {
 // Where today's British dictionaries print no j, or merge it: ʃ, ʒ, tʃ, dʒ
 // take no j (ˈkæʒuəl); an unstressed tju, dju becomes tʃu, dʒu
 // (ˌedʒuˈkeɪʃn, ˈvɜːtʃuː) except at the start (djuˈreɪʃn) and before a
-// final consonant (ˈɪnstɪtjuːt);
-// a word-initial sju is su (ˈsuːpə).
+// final consonant (ˈɪnstɪtjuːt); a word-initial sju is su (ˈsuːpə).
 void adjustYod(PhoneticWord& word) {
     const std::vector<bool> stressed = stressedVowels(word);
     PhoneticWord out;
@@ -242,7 +241,7 @@ void resolveVowels(PhoneticWord& word) {
                 out.push_back(U"ə");
             }
         } else if ((s == kShortI || s == U"ɪ") && !stressed[i] && i + 3 == word.size() &&
-                   word[i + 1] == U"t" && word[i + 2] == kShortI) {
+                   word[i + 1] == U"t" && (word[i + 2] == kShortI || word[i + 2] == U"ɪ")) {
             out.push_back(U"ə");  // -ity: ˌjuːnɪˈvɜːsəti, əˈbɪləti
         } else if (s == U"ɪ" && beforeVowel) {
             out.push_back(U"i");  // ˈreɪdiəʊ, as Oxford writes every ɪ before a vowel
@@ -326,7 +325,7 @@ bool isPhoneticVowel(const PhoneticSymbol& s) {
 }
 
 bool isPhoneticConsonant(const PhoneticSymbol& s) {
-    return contains(kConsonants, s) && !isMark(s);
+    return contains(kConsonants, s);
 }
 
 // ECDICT leaves the s of sp, st, sk before the mark (iks'pekt,
@@ -424,7 +423,7 @@ bool isBritishTranscription(const std::string& text) {
             const PhoneticSymbol two = codes.substr(i, 2), one = codes.substr(i, 1);
             const PhoneticSymbol& s =
                 two.size() == 2 && (contains(kVowels, two) || contains(kConsonants, two)) ? two : one;
-            if (!contains(kVowels, s) && !contains(kConsonants, s)) return false;
+            if (!contains(kVowels, s) && !contains(kConsonants, s) && !isMark(s)) return false;
             // Old notation's diphthongs are made of target symbols too.
             if ((previous == U"e" && s == U"i") || (previous == U"ə" && s == U"u")) return false;
             previous = s;
