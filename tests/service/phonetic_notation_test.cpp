@@ -203,6 +203,7 @@ TEST(PhoneticNotation, ReadsEspeakPhonemes) {
         {"eŋkˈʌɹɪdʒ", "ɪnˈkʌrɪdʒ"},
         {"ˈɪŋkɹiːs", "ˈɪŋkriːs"},
         {"təmˈɒɹəʊ", "təˈmɒrəʊ"},
+        {"dɪsmˈeɪ", "dɪsˈmeɪ"},
         {"tˈɛlɪvˌɪʒən", "ˈtelɪvɪʒn"},
         // iə is ɪə when stressed; espeak-ng's ɪə is ɪ and ə.
         {"jˈiə", "jɪə"},
