@@ -326,6 +326,12 @@ std::string phoneticFromDictionary(const std::string& word, const std::string& f
         out.push_back(std::move(s));
         return true;
     });
+    // The happy vowel keeps its i inside any- and every- compounds: ˈeniθɪŋ.
+    const std::string lower = toLower(word);
+    if (read && (lower.starts_with("any") || lower.starts_with("every")) && words.size() == 1) {
+        const auto shortI = std::find(words[0].begin(), words[0].end(), kShortI);
+        if (shortI != words[0].end()) *shortI = PhoneticSymbol{U'i'};
+    }
     return read ? joinPhoneticWords(std::move(words), false) : std::string();
 }
 
