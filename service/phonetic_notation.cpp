@@ -307,8 +307,9 @@ std::string toLower(std::string text) {
 }  // namespace
 
 std::string phoneticFromDictionary(const std::string& word, const std::string& field) {
-    if (const char* fixed = phoneticOverride(word)) return fixed;
-    if (const char* fixed = phoneticOverride(toLower(word))) return fixed;
+    const char* fixed = phoneticOverride(word);
+    if (fixed == nullptr) fixed = phoneticOverride(toLower(word));
+    if (fixed != nullptr) return isBritishTranscription(fixed) ? fixed : std::string();
     std::u32string codes;
     if (field.size() > kMaxFieldBytes || !decodeUtf8(field, codes)) return {};
     const std::u32string text =
