@@ -1,6 +1,7 @@
 // Common words whose ECDICT field is wrong or American (the short a of
-// pass, sample, grant), with the British transcription Oxford prints. Kept short and sorted; each entry was
-// checked by hand, and tools/check_phonetics lists the candidates.
+// pass, sample, grant), with the British transcription Oxford prints. Kept
+// short and sorted; each entry was checked by hand, and tools/check_phonetics
+// lists the candidates.
 #include "service/phonetic_overrides.h"
 
 #include <algorithm>
