@@ -307,8 +307,9 @@ std::string toLower(std::string text) {
 }  // namespace
 
 std::string phoneticFromDictionary(const std::string& word, const std::string& field) {
-    if (const char* fixed = phoneticOverride(word)) return fixed;
-    if (const char* fixed = phoneticOverride(toLower(word))) return fixed;
+    const char* fixed = phoneticOverride(word);
+    if (fixed == nullptr) fixed = phoneticOverride(toLower(word));
+    if (fixed != nullptr) return isBritishTranscription(fixed) ? fixed : std::string();
     std::u32string codes;
     if (field.size() > kMaxFieldBytes || !decodeUtf8(field, codes)) return {};
     const std::u32string text =
@@ -326,6 +327,12 @@ std::string phoneticFromDictionary(const std::string& word, const std::string& f
         out.push_back(std::move(s));
         return true;
     });
+    // The happy vowel keeps its i inside any- and every- compounds: ˈeniθɪŋ.
+    const std::string lower = toLower(word);
+    if (read && (lower.starts_with("any") || lower.starts_with("every")) && words.size() == 1) {
+        const auto shortI = std::find(words[0].begin(), words[0].end(), kShortI);
+        if (shortI != words[0].end()) *shortI = PhoneticSymbol{U'i'};
+    }
     return read ? joinPhoneticWords(std::move(words), false) : std::string();
 }
 

@@ -1,6 +1,7 @@
 // Common words whose ECDICT field is wrong or American (the short a of
-// pass, sample, grant), with the British transcription Oxford prints. Kept short and sorted; each entry was
-// checked by hand, and tools/check_phonetics lists the candidates.
+// pass, sample, grant), with the British transcription Oxford prints. Kept
+// short and sorted; each entry was checked by hand, and tools/check_phonetics
+// lists the candidates.
 #include "service/phonetic_overrides.h"
 
 #include <algorithm>
@@ -11,7 +12,8 @@ namespace service {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, const char*>, 75> kOverrides = {{
+constexpr std::array<std::pair<std::string_view, const char*>, 85> kOverrides = {{
+    {"advertisement", "ədˈvɜːtɪsmənt"},
     {"aircraft", "ˈeəkrɑːft"},
     {"assault", "əˈsɔːlt"},
     {"attachment", "əˈtætʃmənt"},
@@ -19,6 +21,7 @@ constexpr std::array<std::pair<std::string_view, const char*>, 75> kOverrides = 
     {"blast", "blɑːst"},
     {"branch", "brɑːntʃ"},
     {"broadcast", "ˈbrɔːdkɑːst"},
+    {"clerk", "klɑːk"},
     {"cloth", "klɒθ"},
     {"columnist", "ˈkɒləmnɪst"},
     {"consider", "kənˈsɪdə"},
@@ -27,6 +30,7 @@ constexpr std::array<std::pair<std::string_view, const char*>, 75> kOverrides = 
     {"convenience", "kənˈviːniəns"},
     {"craft", "krɑːft"},
     {"developed", "dɪˈveləpt"},
+    {"dynasty", "ˈdɪnəsti"},
     {"earnings", "ˈɜːnɪŋz"},
     {"either", "ˈaɪðə"},
     {"electric", "ɪˈlektrɪk"},
@@ -54,13 +58,16 @@ constexpr std::array<std::pair<std::string_view, const char*>, 75> kOverrides = 
     {"inclusion", "ɪnˈkluːʒn"},
     {"influential", "ˌɪnfluˈenʃl"},
     {"issue", "ˈɪʃuː"},
+    {"laboratory", "ləˈbɒrətri"},
     {"lawsuit", "ˈlɔːsuːt"},
+    {"leisure", "ˈleʒə"},
     {"liberty", "ˈlɪbəti"},
     {"marijuana", "ˌmærəˈwɑːnə"},
     {"mask", "mɑːsk"},
     {"mature", "məˈtʃʊə"},
     {"maximum", "ˈmæksɪməm"},
     {"measurement", "ˈmeʒəmənt"},
+    {"mobile", "ˈməʊbaɪl"},
     {"notably", "ˈnəʊtəbli"},
     {"often", "ˈɒfn"},
     {"orange", "ˈɒrɪndʒ"},
@@ -69,6 +76,8 @@ constexpr std::array<std::pair<std::string_view, const char*>, 75> kOverrides = 
     {"passing", "ˈpɑːsɪŋ"},
     {"presumably", "prɪˈzjuːməbli"},
     {"previously", "ˈpriːviəsli"},
+    {"privacy", "ˈprɪvəsi"},
+    {"process", "ˈprəʊses"},
     {"rather", "ˈrɑːðə"},
     {"remains", "rɪˈmeɪnz"},
     {"restaurant", "ˈrestrɒnt"},
@@ -82,6 +91,8 @@ constexpr std::array<std::pair<std::string_view, const char*>, 75> kOverrides = 
     {"suitcase", "ˈsuːtkeɪs"},
     {"this", "ðɪs"},
     {"uh", "ʌ"},
+    {"vase", "vɑːz"},
+    {"vitamin", "ˈvɪtəmɪn"},
     {"yeah", "jeə"},
     {"your", "jɔː"},
     {"yours", "jɔːz"},

@@ -177,6 +177,8 @@ TEST(PhoneticNotation, OverridesAndUnusableEcdictFields) {
     EXPECT_EQ(phoneticFromDictionary("This", "θis"), "ðɪs");
     EXPECT_EQ(phoneticFromDictionary("schedule", "'skedʒuәl"), "ˈʃedjuːl");
     EXPECT_EQ(phoneticFromDictionary("go", "gou"), "ɡəʊ");
+    EXPECT_EQ(phoneticFromDictionary("anything", "'eniθiŋ"), "ˈeniθɪŋ");
+    EXPECT_EQ(phoneticFromDictionary("everywhere", "'evrihwєә"), "ˈevriweə");
     for (const char* junk : {"", "   ", "-dәkt", "x#y", "'", "(?@)", "ab(cdefg)", "\xff\xfe", "ми"})
         EXPECT_EQ(phoneticFromDictionary("", junk), "") << junk;
     EXPECT_EQ(phoneticFromDictionary("", std::string(1000, 'i')), "");
