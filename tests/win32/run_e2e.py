@@ -138,12 +138,22 @@ def run_driver(session, driver, program, report_path, shots_dir, scenario, timeo
         timer.cancel()
 
 
-def check_windows(checks, seen, bank_files):
+def bank_folder_contents(program):
+    """Every bank file's name under 单词表 and its sub-folders (the exam chapters), and the folders searched."""
+    names, folders = [], 0
+    for _, _, files in os.walk(os.path.join(program, "单词表")):
+        folders += 1
+        names += files
+    return sorted(names), folders
+
+
+def check_windows(checks, seen, bank_files, folders_searched):
     checks.equal("driver failed at", seen.get("failed_step"), None)
     checks.equal("bank window caption", seen.get("bank_caption"), "选择词库")
     checks.equal("bank rows", sorted(seen.get("bank_rows", [])), bank_files)
     checks.equal("bank window size", (seen.get("bank_width"), seen.get("bank_height")), (858, 806))
-    checks.equal("bank progress", seen.get("bank_progress"), 1)
+    # The bar stands at the number of folders searched: 单词表 and each sub-folder.
+    checks.equal("bank progress", seen.get("bank_progress"), folders_searched)
     checks.equal("bank progress bar visible", seen.get("bank_progress_visible"), False)
     checks.equal("save message", seen.get("save_message"), "保存成功")
     checks.equal("message box caption", seen.get("save_box_caption"), "信息：")
@@ -224,8 +234,8 @@ def check_closed_without_bank(checks, seen, program, requests_path):
     checks.equal("reports", os.listdir(reports) if os.path.isdir(reports) else [], [])
 
 
-def check_quiz_run(checks, seen, program, bank_files, requests_path, shots_dir, dict_server):
-    check_windows(checks, seen, bank_files)
+def check_quiz_run(checks, seen, program, bank_files, folders_searched, requests_path, shots_dir, dict_server):
+    check_windows(checks, seen, bank_files, folders_searched)
     check_quiz(checks, seen, dict_server.PHONETICS)
     check_files(checks, seen, program, dict_server.silent_mp3())
     check_requests(checks, seen, requests_path)
@@ -262,13 +272,13 @@ def main():
     log = open(os.path.join(args.work, "wine.log"), "w")
     session = WineSession(args.prefix, args.work, log)
     server = None
-    code, program, bank_files, requests_path = None, run_dir, [], ""
+    code, program, bank_files, folders_searched, requests_path = None, run_dir, [], 0, ""
     report_path = os.path.join(run_dir, "driver-report.json")
     try:
         session.start()
         server, port, requests_path = start_server(args.source, run_dir, log)
         program = assemble_program(args.win_build, run_dir, port)
-        bank_files = sorted(os.listdir(os.path.join(program, "单词表")))
+        bank_files, folders_searched = bank_folder_contents(program)
         code = run_driver(session, driver, program, report_path, shots_dir, args.scenario, args.timeout)
     finally:
         if server is not None:
@@ -281,7 +291,7 @@ def main():
     checks = Checks()
     checks.equal("driver exit code", code, 0)
     if args.scenario == "quiz":
-        check_quiz_run(checks, seen, program, bank_files, requests_path, shots_dir, dict_server)
+        check_quiz_run(checks, seen, program, bank_files, folders_searched, requests_path, shots_dir, dict_server)
     else:
         check_closed_without_bank(checks, seen, program, requests_path)
     for failure in checks.failures:
