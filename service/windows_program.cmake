@@ -7,8 +7,8 @@ file(GLOB VORBELZOZ_BUNDLED_BANKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/单
 set(VORBELZOZ_PRONUNCIATIONS ${CMAKE_CURRENT_BINARY_DIR}/pronunciations.tsv)
 add_custom_command(OUTPUT ${VORBELZOZ_PRONUNCIATIONS}
   COMMAND ${VORBELZOZ_HOST_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/make_pronunciations.py
-    ${VORBELZOZ_PRONUNCIATIONS} ${CMAKE_CURRENT_SOURCE_DIR}/data/dictionary.tsv ${VORBELZOZ_BUNDLED_BANKS}
-  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_pronunciations.py ${CMAKE_CURRENT_SOURCE_DIR}/data/dictionary.tsv
+    ${VORBELZOZ_PRONUNCIATIONS} ${VORBELZOZ_SERVICE_DATA_SOURCE}/dictionary.tsv ${VORBELZOZ_BUNDLED_BANKS}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_pronunciations.py ${VORBELZOZ_SERVICE_DATA_SOURCE}/dictionary.tsv
     ${VORBELZOZ_BUNDLED_BANKS}
   COMMENT "Transcribing the word list and the banks with espeak-ng (en-gb)"
   VERBATIM)
@@ -18,9 +18,9 @@ set(licence_dir "${VORBELZOZ_PROGRAM_DIR}/licences")
 add_custom_target(vorbelzoz_service_program ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory "${data_dir}" "${licence_dir}"
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vorbelzoz_service> "${VORBELZOZ_PROGRAM_DIR}/"
-  COMMAND ${CMAKE_COMMAND} -E copy "${CMAKE_CURRENT_SOURCE_DIR}/data/dictionary.tsv" ${VORBELZOZ_PRONUNCIATIONS}
+  COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_SERVICE_DATA_SOURCE}/dictionary.tsv" ${VORBELZOZ_PRONUNCIATIONS}
     "${data_dir}/"
-  COMMAND ${CMAKE_COMMAND} -E copy "${CMAKE_CURRENT_SOURCE_DIR}/data/DICTIONARY-LICENSE.txt"
+  COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_SERVICE_DATA_SOURCE}/DICTIONARY-LICENSE.txt"
     "${licence_dir}/CC-CEDICT-LICENSE.txt"
   COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_FLITE_LICENCE}" "${licence_dir}/FLITE-COPYING.txt"
   COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_LAME_LICENCE}" "${licence_dir}/LAME-COPYING.txt"
