@@ -213,4 +213,6 @@ in_root apt-get remove -y -q vorbelzoz >>"$work/apt.log" 2>&1 || fail "apt-get r
 [ "$(printf 'apple\r\n')" = "$(cat "$banks/常用词汇.txt")" ] && [ -s "$folder/mp3/apple.mp3" ] ||
     fail "removing the package touched the learner's folder"
 
-echo "package test passed in $((SECONDS - started)) s (screenshots in $work)"
+cleanup
+trap - EXIT
+echo "package test passed in $((SECONDS - started)) s, cleaning up included (screenshots in $work)"
