@@ -52,6 +52,8 @@ bool somethingAnswers(int port) {
 [[noreturn]] void becomeService(pid_t parent, const char* executable, char* const* arguments) {
     // The system sends SIGTERM when the program ends, however it ends; a
     // program that ended before this line is caught by the parent check.
+    // The signal follows the thread that forked, the GUI thread, which
+    // lives as long as the program.
     if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() != parent) ::_exit(127);
     struct sigaction standard {};
     standard.sa_handler = SIG_DFL;
