@@ -29,6 +29,7 @@
 #include <string>
 
 #include "runtime/codepage.h"
+#include "runtime/posix/program_folder.h"
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
@@ -302,20 +303,11 @@ std::vector<DirEntry> list(const Text& pattern) {
     return entries;
 }
 
+// The program folder: the executable's own, or the learner's own folder for
+// an installed program (runtime/posix/program_folder.h).
 ExecutableFolder executableFolder() {
-    std::string path(256, '\0');
-    for (;;) {
-        ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-        if (length < 0) return ExecutableFolder{};
-        if (static_cast<std::size_t>(length) < path.size()) {
-            path.resize(static_cast<std::size_t>(length));
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::string path = posix::programFolderPath();
     std::u16string wide = utf8ToUtf16(path);
-    std::size_t slash = wide.rfind(u'/');
-    wide = slash == std::u16string::npos ? std::u16string() : wide.substr(0, slash);
     ExecutableFolder folder;
     folder.shown = utf16ToGbk(wide);
     folder.fitsGbk = fitsGbk(wide);

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "runtime/posix/program_folder.h"
 #include "runtime/qt/audio_device.h"
+#include "runtime/qt/bundled_service.h"
 #include "runtime/qt/controls.h"
 #include "runtime/qt/dialogs.h"
 #include "runtime/qt/event_loop.h"
@@ -55,6 +57,7 @@ void QtPlatform::endProgram(int exitCode) {
     runCleanup();
     qtport::closeAllMedia();
     qtport::closeAudio();
+    qtport::stopBundledService();
     std::fflush(nullptr);
     // Ends at once, from however deep in nested event loops the call comes;
     // the program's files are closed or written through by now.
@@ -151,4 +154,10 @@ bool QtPlatform::startSound(const WavSound& sound, bool loop) {
 }
 void QtPlatform::stopAllSounds() {
     qtport::stopAllSounds();
+}
+
+void QtPlatform::startBundledService(int port) {
+    // The service reads its voice from the program's settings file, which
+    // sits in the program folder, not necessarily beside the service.
+    qtport::startBundledService(port, posix::programFolderPath() + "/vorbelzoz.ini");
 }

@@ -53,4 +53,6 @@ public:
     int sendMediaCommand(const Text& command) override;
     bool startSound(const WavSound& sound, bool loop) override;
     void stopAllSounds() override;
+
+    void startBundledService(int port) override;
 };
