@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/program_entry.h"
+#include "runtime/qt/app_identity.h"
 #include "runtime/qt/qt_platform.h"
 
 int main(int argc, char** argv) {
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     // The program ends when its main window is destroyed, not when the
     // word-bank window (the only one shown at first) closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    applyAppIdentity();
     QtPlatform platform;
     installPlatform(&platform);
     return programMain();
