@@ -3,6 +3,7 @@
 
 #include "app/program_entry.h"
 #include "runtime/posix/program_folder.h"
+#include "runtime/qt/app_identity.h"
 #include "runtime/qt/bundled_service.h"
 #include "runtime/qt/qt_platform.h"
 #include "runtime/qt/user_folder.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     // The program ends when its main window is destroyed, not when the
     // word-bank window (the only one shown at first) closes.
     QApplication::setQuitOnLastWindowClosed(false);
+    applyAppIdentity();
     QtPlatform platform;
     installPlatform(&platform);
     const int exitCode = programMain();

@@ -8,6 +8,7 @@
 #include "runtime/win32/hotkeys.h"
 #include "runtime/win32/message_loop.h"
 #include "runtime/win32/notifications.h"
+#include "runtime/win32/resource_ids.h"
 #include "runtime/win32/wide_text.h"
 #include "ui/event_wiring.h"
 
@@ -174,6 +175,14 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+// The program's icon at the given size, from its own resources; test
+// programs built on the same port carry none and keep the system's.
+HICON programIcon(int size) {
+    HANDLE icon = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(VORBELZOZ_ICON_ID), IMAGE_ICON, size,
+                             size, LR_DEFAULTCOLOR);
+    return icon ? static_cast<HICON>(icon) : LoadIconW(nullptr, IDI_APPLICATION);
+}
+
 bool registerWindowClass() {
     static bool registered = false;
     if (registered) return true;
@@ -184,7 +193,8 @@ bool registerWindowClass() {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    windowClass.hIcon = programIcon(GetSystemMetrics(SM_CXICON));
+    windowClass.hIconSm = programIcon(GetSystemMetrics(SM_CXSMICON));
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kWindowClass;

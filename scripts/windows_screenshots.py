@@ -1,0 +1,113 @@
+#!/usr/bin/env python3
+"""The Windows program's screenshots, taken under Wine (see scripts/screenshots):
+
+  windows_screenshots.py WIN_BUILD PREFIX WORK SHOTS
+
+Runs a copy of WIN_BUILD/program (which starts its bundled service on
+127.0.0.1:47800 itself) in the Wine prefix PREFIX, made like the tests' one
+(an English Windows whose GUI fonts link to the CJK font), on a private X
+display. Wine draws the window frame itself, so the capture shows the
+caption with the program's icon. Writes SHOTS/bank-window-windows.png; every
+step waits by polling, 60 s at most. No quiz picture: the prefix has no
+browser engine (Wine's Gecko is no Debian package), so the meanings view
+stays empty under Wine.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "win32"))
+from wine_session import WineSession  # noqa: E402
+
+TIMEOUT = 60
+# Where the client area begins inside the window Wine draws, for a window
+# with a caption and a fixed frame in Wine's default metrics: the 3-pixel
+# frame, and the 18-pixel caption with its edge below it.
+CLIENT_LEFT, CLIENT_TOP = 3, 22
+
+
+class Failure(Exception):
+    pass
+
+
+def poll(what, test):
+    deadline = time.time() + TIMEOUT
+    while time.time() < deadline:
+        result = test()
+        if result:
+            return result
+        time.sleep(0.3)
+    raise Failure(what)
+
+
+def main():
+    win_build, prefix, work, shots = map(os.path.abspath, sys.argv[1:5])
+    program = os.path.join(work, "program")
+    shutil.rmtree(program, ignore_errors=True)
+    shutil.copytree(os.path.join(win_build, "program"), program)
+    for folder in ("mp3", "日志"):
+        shutil.rmtree(os.path.join(program, folder), ignore_errors=True)
+        os.makedirs(os.path.join(program, folder))
+    log = open(os.path.join(work, "wine.log"), "w")
+    session = WineSession(prefix, work, log)
+    env = None
+
+    def tool(*args, check=True):
+        return subprocess.run(list(args), env=env, capture_output=True, text=True, timeout=TIMEOUT,
+                              check=check).stdout
+
+    def window(title):
+        found = tool("xdotool", "search", "--onlyvisible", "--name", title, check=False).split()
+        return found[0] if found else None
+
+    def capture(window_id, path):
+        tool("import", "-window", window_id, path)
+
+    def dark_pixels(window_id, left, top, width, height):
+        data = subprocess.run(["import", "-window", window_id, "-depth", "8", "-crop",
+                               f"{width}x{height}+{left}+{top}", "+repage", "rgb:-"],
+                              env=env, capture_output=True, timeout=TIMEOUT).stdout
+        pixels = zip(data[0::3], data[1::3], data[2::3])
+        return sum(1 for r, g, b in pixels if r + g + b < 300)
+
+    def click(window_id, x, y, repeat=1):
+        tool("xdotool", "mousemove", "--window", window_id, str(x), str(y), "click", "--repeat", str(repeat),
+             "--delay", "120", "1")
+        time.sleep(0.3)
+
+    process = None
+    try:
+        session.start()
+        env = session.env()
+        # Marlett, the caption buttons' glyphs, from fonts-wine: this Wine
+        # looks for it only in the prefix's font folder.
+        shutil.copy("/usr/share/wine/fonts/marlett.ttf", os.path.join(prefix, "drive_c", "windows", "Fonts"))
+        process = subprocess.Popen(["wine", os.path.join(program, "vorbelzoz.exe")], cwd=program, env=env,
+                                   stdout=log, stderr=log)
+        bank = poll("the word-bank window did not open", lambda: window("^选择词库$"))
+        left, top = CLIENT_LEFT, CLIENT_TOP
+        # The bank list at (6, 27) of the client area, the words at (295, 28).
+        poll("the bank list stayed empty", lambda: dark_pixels(bank, left + 6, top + 27, 280, 120) > 60)
+        click(bank, left + 40, top + 58)
+        poll("the first bank's words were not shown",
+             lambda: dark_pixels(bank, left + 295, top + 28, 241, 300) > 200)
+        tool("xdotool", "mousemove", "--window", bank, str(left + 700), str(top + 790))
+        time.sleep(0.5)
+        capture(bank, os.path.join(shots, "bank-window-windows.png"))
+        return 0
+    except (Failure, subprocess.SubprocessError, OSError) as failure:
+        print("windows screenshots:", failure, file=sys.stderr)
+        if env:
+            subprocess.run(["import", "-window", "root", os.path.join(shots, "failure-windows.png")], env=env,
+                           timeout=TIMEOUT)
+        return 1
+    finally:
+        if process is not None:
+            process.kill()
+        session.stop()
+        log.close()
+
+if __name__ == "__main__":
+    sys.exit(main())
