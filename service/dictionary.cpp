@@ -108,10 +108,9 @@ std::vector<std::string_view> entryFields(std::string_view line) {
 }
 
 const Dictionary::Line* findLine(const Dictionary& d, std::string_view word) {
-    const auto it = std::lower_bound(d.lines.begin(), d.lines.end(), word,
-                                     [&d](const Dictionary::Line& line, std::string_view key) {
-                                         return wordOf(lineText(d, line)) < key;
-                                     });
+    const auto it = std::lower_bound(
+        d.lines.begin(), d.lines.end(), word,
+        [&d](const Dictionary::Line& line, std::string_view key) { return wordOf(lineText(d, line)) < key; });
     if (it == d.lines.end() || wordOf(lineText(d, *it)) != word) return nullptr;
     return &*it;
 }

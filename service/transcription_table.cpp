@@ -65,8 +65,9 @@ std::vector<std::string> words(const std::string& text) {
 }
 
 bool find(std::string_view key, std::string_view& ipa) {
-    const auto it = std::lower_bound(table.lines.begin(), table.lines.end(), key,
-                                     [](const auto& line, std::string_view k) { return keyOf(lineAt(line)) < k; });
+    const auto it =
+        std::lower_bound(table.lines.begin(), table.lines.end(), key,
+                         [](const auto& line, std::string_view k) { return keyOf(lineAt(line)) < k; });
     if (it == table.lines.end() || keyOf(lineAt(*it)) != key) return false;
     ipa = lineAt(*it).substr(key.size() + 1);
     return true;

@@ -138,8 +138,8 @@ TEST(ExamBanks, NineListsOfNumberedChaptersInTheProgramFolder) {
     const struct {
         const char* name;
         std::size_t minimumEntries;
-    } lists[] = {{"中考", 1500},  {"高考", 3500}, {"四级", 3700}, {"六级", 5300},     {"考研", 4700},
-                 {"托福", 6800}, {"雅思", 4900}, {"GRE", 7300}, {"牛津3000", 3400}};
+    } lists[] = {{"中考", 1500}, {"高考", 3500}, {"四级", 3700}, {"六级", 5300},    {"考研", 4700},
+                 {"托福", 6800}, {"雅思", 4900}, {"GRE", 7300},  {"牛津3000", 3400}};
     for (const auto& list : lists) {
         SCOPED_TRACE(list.name);
         const fs::path folder = fs::path(VORBELZOZ_PROGRAM_FOLDER) / "单词表" / fs::u8path(list.name);

@@ -91,8 +91,8 @@ TEST(DictionaryFile, TheWordListMadeFromEcdictLoadsAndKnowsCommonWords) {
     Dictionary d;
     ASSERT_TRUE(loadDictionary(std::string(VORBELZOZ_SERVICE_DATA) + "/dictionary.tsv", d));
     EXPECT_GT(d.lines.size(), 500000u);
-    EXPECT_EQ(firstSense(d, "apple"), "\xE8\x8B\xB9\xE6\x9E\x9C");  // 苹果
-    EXPECT_EQ(firstSense(d, "ice cream"), "\xE5\x86\xB0\xE6\xB7\x87\xE6\xB7\x8B");  // 冰淇淋
+    EXPECT_EQ(firstSense(d, "apple"), "\xE8\x8B\xB9\xE6\x9E\x9C");                           // 苹果
+    EXPECT_EQ(firstSense(d, "ice cream"), "\xE5\x86\xB0\xE6\xB7\x87\xE6\xB7\x8B");           // 冰淇淋
     EXPECT_EQ(firstSense(d, "went"), "go\xE7\x9A\x84\xE8\xBF\x87\xE5\x8E\xBB\xE5\xBC\x8F");  // go的过去式
     Dictionary none;
     EXPECT_FALSE(loadDictionary("/nonexistent/dictionary.tsv", none));

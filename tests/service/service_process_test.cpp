@@ -112,16 +112,19 @@ TEST_F(Service, AnswersCommonWordsAsALearnersDictionaryDoes) {
         const char* core;
     } pinned[] = {
         {"/apple",
-         "<span>英 [ˈæpl]</span></p>\n<ul class=\"\">\n<li><b>n.</b> 苹果；家伙</li>\n<li><b>[医]</b> 苹果</li>\n</ul>"},
+         "<span>英 [ˈæpl]</span></p>\n<ul class=\"\">\n<li><b>n.</b> 苹果；家伙</li>\n<li><b>[医]</b> "
+         "苹果</li>\n</ul>"},
         {"/this",
-         "<span>英 [ðɪs]</span></p>\n<ul class=\"\">\n<li><b>pron.</b> 这；本</li>\n<li><b>adj.</b> 这；本</li>\n"
+         "<span>英 [ðɪs]</span></p>\n<ul class=\"\">\n<li><b>pron.</b> 这；本</li>\n<li><b>adj.</b> "
+         "这；本</li>\n"
          "<li><b>adv.</b> 这么</li>\n</ul>"},
         {"/run",
          "<span>英 [rʌn]</span></p>\n<ul class=\"\">\n"
          "<li><b>n.</b> 跑；赛跑；奔跑；奔跑的路程；趋向；流出；运转时间；连续</li>\n"
          "<li><b>vi.</b> 跑；奔跑；跑步；赛跑；竞赛；行驶；运转；进行；蔓延</li>\n"
          "<li><b>vt.</b> 使跑；参赛；追究；驾驶；开动；管理；经营；使流出；运行</li>\n"
-         "<li><b>adj.</b> 熔化的；融化的；浇铸的</li>\n<li>run的过去式和过去分词</li>\n<li><b>[计]</b> 运行</li>\n</ul>"},
+         "<li><b>adj.</b> 熔化的；融化的；浇铸的</li>\n<li>run的过去式和过去分词</li>\n<li><b>[计]</b> "
+         "运行</li>\n</ul>"},
         // An inflected form: its own transcription, then its headword's meanings.
         {"/ran",
          "<span>英 [ræn]</span></p>\n<ul class=\"\">\n<li>run的过去式</li>\n"
@@ -131,7 +134,8 @@ TEST_F(Service, AnswersCommonWordsAsALearnersDictionaryDoes) {
          "<li><b>adj.</b> 熔化的；融化的；浇铸的</li>\n<li><b>[计]</b> 运行</li>\n</ul>"},
         // A phrase without a transcription of its own: its words' joined.
         {"/ice cream",
-         "<span>英 [aɪs kriːm]</span></p>\n<ul class=\"\">\n<li>冰淇淋</li>\n<li><b>[化]</b> 冰淇淋</li>\n</ul>"},
+         "<span>英 [aɪs kriːm]</span></p>\n<ul class=\"\">\n<li>冰淇淋</li>\n<li><b>[化]</b> "
+         "冰淇淋</li>\n</ul>"},
         // A word ECDICT lacks: espeak-ng's transcription in the same notation, no list.
         {"/zorblimpic", "<span>英 [zɔːˈblɪmpɪk]</span>"},
     };

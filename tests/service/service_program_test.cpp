@@ -71,7 +71,8 @@ TEST_F(ProgramWithService, APageIsCutByTheProgramsMarkersAndPattern) {
     const Bytes piece = midBytes(page, start + 10, end - start - 10);
     EXPECT_EQ(piece.front(), '[');
     EXPECT_EQ(piece.back(), ']');
-    EXPECT_EQ(extractBetween(utf8ToGbk(page), "class=..>", "</ul>"), "\n<li><b>n.</b> 苹果；家伙</li>\n<li><b>[医]</b> 苹果</li>\n");
+    EXPECT_EQ(extractBetween(utf8ToGbk(page), "class=..>", "</ul>"),
+              "\n<li><b>n.</b> 苹果；家伙</li>\n<li><b>[医]</b> 苹果</li>\n");
 }
 
 TEST_F(ProgramWithService, AQuizWordGetsPhoneticsMeaningsAndItsMp3) {
