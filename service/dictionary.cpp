@@ -1,11 +1,9 @@
 #include "service/dictionary.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string_view>
 
-#include "service/process.h"
+#include "service/text_encoding.h"
 
 namespace service {
 
@@ -27,20 +25,6 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
         if (end == std::string_view::npos) return parts;
         start = end + 1;
     }
-}
-
-std::string_view lineText(const Dictionary& d, const Dictionary::Line& line) {
-    return std::string_view(d.text).substr(line.start, line.length);
-}
-
-std::string_view wordOf(std::string_view line) {
-    return line.substr(0, line.find('\t'));
-}
-
-std::string lowerAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
 }
 
 bool endsWith(const std::string& text, const std::string& tail) {
@@ -107,14 +91,6 @@ std::vector<std::string_view> entryFields(std::string_view line) {
     return fields;
 }
 
-const Dictionary::Line* findLine(const Dictionary& d, std::string_view word) {
-    const auto it = std::lower_bound(
-        d.lines.begin(), d.lines.end(), word,
-        [&d](const Dictionary::Line& line, std::string_view key) { return wordOf(lineText(d, line)) < key; });
-    if (it == d.lines.end() || wordOf(lineText(d, *it)) != word) return nullptr;
-    return &*it;
-}
-
 std::vector<Meaning> meaningsOf(const std::vector<std::string_view>& fields) {
     std::vector<Meaning> meanings;
     for (std::size_t i = 3; i < fields.size(); ++i) {
@@ -135,7 +111,7 @@ bool hasPartOfSpeech(const std::vector<Meaning>& meanings) {
 }
 
 DictionaryEntry entryAt(const Dictionary& d, const Dictionary::Line& line, int lemmaSteps) {
-    const std::vector<std::string_view> fields = entryFields(lineText(d, line));
+    const std::vector<std::string_view> fields = entryFields(lineAt(d, line));
     DictionaryEntry entry;
     if (fields.empty()) return entry;
     entry.found = true;
@@ -157,35 +133,14 @@ DictionaryEntry entryAt(const Dictionary& d, const Dictionary::Line& line, int l
 
 }  // namespace
 
-void loadDictionaryText(std::string text, Dictionary& d) {
-    d.text = std::move(text);
-    d.lines.clear();
-    std::size_t start = 0;
-    while (start < d.text.size()) {
-        std::size_t end = d.text.find('\n', start);
-        if (end == std::string::npos) end = d.text.size();
-        std::size_t length = end - start;
-        if (length > 0 && d.text[start + length - 1] == '\r') --length;
-        if (!entryFields(std::string_view(d.text).substr(start, length)).empty())
-            d.lines.push_back({static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(length)});
-        start = end + 1;
-    }
-    const auto byWord = [&d](const Dictionary::Line& a, const Dictionary::Line& b) {
-        return wordOf(lineText(d, a)) < wordOf(lineText(d, b));
-    };
-    // The tool writes the file in order; sort only a file that is not.
-    if (!std::is_sorted(d.lines.begin(), d.lines.end(), byWord))
-        std::stable_sort(d.lines.begin(), d.lines.end(), byWord);
+void loadDictionaryText(std::string text, Dictionary& dictionary) {
+    indexLines(
+        std::move(text), [](std::string_view line) { return !entryFields(line).empty(); }, dictionary);
 }
 
 bool loadDictionary(const std::string& path, Dictionary& dictionary) {
-    std::ifstream in(pathFromUtf8(path), std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxFileBytes) return false;
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(text.data(), size)) return false;
+    std::string text;
+    if (!readWholeFile(path, kMaxFileBytes, text)) return false;
     loadDictionaryText(std::move(text), dictionary);
     return true;
 }

@@ -4,9 +4,10 @@
 // bytes of the word.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "service/sorted_lines.h"
 
 namespace service {
 
@@ -15,14 +16,8 @@ struct Meaning {
     std::vector<std::string> senses;
 };
 
-struct Dictionary {
-    struct Line {
-        std::uint32_t start = 0;
-        std::uint32_t length = 0;
-    };
-    std::string text;         // the whole file
-    std::vector<Line> lines;  // its entries, in word order
-};
+// The file's entries, in word order.
+using Dictionary = SortedLines;
 
 // An entry as the page shows it: ECDICT's raw transcription (empty when it
 // has none) and the meanings in their order.

@@ -7,6 +7,7 @@
 
 #include "service/phonetic_overrides.h"
 #include "service/phonetic_symbols.h"
+#include "service/text_encoding.h"
 
 namespace service {
 
@@ -298,24 +299,18 @@ bool readWords(const std::u32string& text, Words& words, ReadSymbol readSymbol) 
     return !words.empty();
 }
 
-std::string toLower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    return text;
-}
-
 }  // namespace
 
 std::string phoneticFromDictionary(const std::string& word, const std::string& field) {
     const char* fixed = phoneticOverride(word);
-    if (fixed == nullptr) fixed = phoneticOverride(toLower(word));
+    if (fixed == nullptr) fixed = phoneticOverride(lowerAscii(word));
     if (fixed != nullptr) return isBritishTranscription(fixed) ? fixed : std::string();
     std::u32string codes;
     if (field.size() > kMaxFieldBytes || !decodeUtf8(field, codes)) return {};
     const std::u32string text =
         normaliseDictionaryText(britishForm(codes, word.find('-') != std::string::npos));
     // Short ɒ before r where the spelling doubles it: tomorrow, sorry, warrior.
-    const bool shortBeforeR = toLower(word).find("rr") != std::string::npos;
+    const bool shortBeforeR = lowerAscii(word).find("rr") != std::string::npos;
     Words words;
     const bool read = readWords(text, words, [&](Reader& r, PhoneticWord& out) {
         // Old notation writes the h of wh-words (hwɒt, 'enihwєә); British
@@ -328,7 +323,7 @@ std::string phoneticFromDictionary(const std::string& word, const std::string& f
         return true;
     });
     // The happy vowel keeps its i inside any- and every- compounds: ˈeniθɪŋ.
-    const std::string lower = toLower(word);
+    const std::string lower = lowerAscii(word);
     if (read && (lower.starts_with("any") || lower.starts_with("every")) && words.size() == 1) {
         const auto shortI = std::find(words[0].begin(), words[0].end(), kShortI);
         if (shortI != words[0].end()) *shortI = PhoneticSymbol{U'i'};

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "service/phonetic_notation.h"
+#include "service/text_encoding.h"
 
 namespace service {
 
@@ -365,50 +366,6 @@ std::string joinPhoneticWords(std::vector<PhoneticWord> words, bool moveStress) 
     }
     std::string utf8 = encodeUtf8(text);
     return isBritishTranscription(utf8) ? utf8 : std::string();
-}
-
-bool decodeUtf8(const std::string& text, std::u32string& out) {
-    out.clear();
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80         ? 1
-                           : (lead >> 5) == 6  ? 2
-                           : (lead >> 4) == 14 ? 3
-                           : (lead >> 3) == 30 ? 4
-                                               : 0;
-        if (length == 0 || i + length > text.size()) return false;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        out += c;
-        i += length;
-    }
-    return true;
-}
-
-std::string encodeUtf8(const std::u32string& text) {
-    std::string out;
-    for (const char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 bool isBritishTranscription(const std::string& text) {

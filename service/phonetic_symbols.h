@@ -34,8 +34,4 @@ void finishPhoneticWord(PhoneticWord& word, bool moveStress);
 // a clean transcription.
 std::string joinPhoneticWords(std::vector<PhoneticWord> words, bool moveStress);
 
-// UTF-8 to code points; false on a malformed sequence.
-bool decodeUtf8(const std::string& text, std::u32string& out);
-std::string encodeUtf8(const std::u32string& text);
-
 }  // namespace service

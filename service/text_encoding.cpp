@@ -17,13 +17,15 @@ bool isContinuation(unsigned char c) {
 
 }  // namespace
 
-bool isValidUtf8(const std::string& bytes) {
+bool decodeUtf8(const std::string& bytes, std::u32string& out) {
+    out.clear();
     size_t i = 0;
     while (i < bytes.size()) {
         const unsigned char c = bytes[i];
         size_t length = 0;
         unsigned int min = 0;
         if (c < 0x80) {
+            out += static_cast<char32_t>(c);
             ++i;
             continue;
         } else if ((c & 0xE0) == 0xC0) {
@@ -46,9 +48,37 @@ bool isValidUtf8(const std::string& bytes) {
             code = (code << 6) | (next & 0x3F);
         }
         if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        out += static_cast<char32_t>(code);
         i += length;
     }
     return true;
+}
+
+bool isValidUtf8(const std::string& bytes) {
+    std::u32string codes;
+    return decodeUtf8(bytes, codes);
+}
+
+std::string encodeUtf8(const std::u32string& text) {
+    std::string out;
+    for (const char32_t c : text) {
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
 }
 
 std::string toUtf8(const std::string& bytes) {
@@ -112,6 +142,25 @@ std::string htmlEscape(const std::string& text) {
             default:
                 out += c;
         }
+    }
+    return out;
+}
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+std::vector<std::string> blankSeparatedWords(const std::string& text) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (i < text.size()) {
+        while (i < text.size() && blank(text[i])) ++i;
+        const size_t start = i;
+        while (i < text.size() && !blank(text[i])) ++i;
+        if (i > start) out.push_back(text.substr(start, i - start));
     }
     return out;
 }

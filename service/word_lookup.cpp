@@ -13,25 +13,13 @@ namespace {
 // transcribed as a whole.
 constexpr std::size_t kMaxComposedWords = 8;
 
-std::vector<std::string> words(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && text[i] == ' ') ++i;
-        const std::size_t start = i;
-        while (i < text.size() && text[i] != ' ') ++i;
-        if (i > start) out.push_back(text.substr(start, i - start));
-    }
-    return out;
-}
-
 std::string listedPhonetic(const std::string& word, const DictionaryEntry& entry) {
     if (!entry.found) return std::string();
     return phoneticFromDictionary(word, entry.phonetic);
 }
 
 std::string composedPhonetic(const Dictionary& dictionary, const std::string& text) {
-    const std::vector<std::string> parts = words(text);
+    const std::vector<std::string> parts = blankSeparatedWords(text);
     if (parts.size() < 2 || parts.size() > kMaxComposedWords) return std::string();
     std::string joined;
     for (const std::string& word : parts) {

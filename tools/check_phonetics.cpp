@@ -12,6 +12,7 @@
 
 #include "service/phonetic_notation.h"
 #include "service/phonetic_symbols.h"
+#include "service/text_encoding.h"
 #include "service/transcription.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "service/phonetic_symbols.h"
+#include "service/text_encoding.h"
 #include "service/transcription.h"
 
 using namespace service;
