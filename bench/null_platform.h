@@ -13,6 +13,7 @@ public:
 
     std::int64_t tickCount() override { return 0; }
     DateTime localTime() override { return DateTime{}; }
+    std::int64_t utcMilliseconds() override { return 0; }
     bool loadWindow(WindowId, bool) override { return true; }
     void closeWindow(WindowId) override {}
     Text windowCaption(WindowId) override { return Text(); }
@@ -33,6 +34,8 @@ public:
     void deleteRow(ControlRef, int) override {}
     int selectedRow(ControlRef) override { return -1; }
     void setProgress(ControlRef, int) override {}
+    void setRowMark(ControlRef, int, RowMark, const Text&) override {}
+    void showRow(ControlRef, int) override {}
     void processEvents() override {}
     void waitForEvents(int) override {}
     int notifyLabel(ControlRef, int, int, bool) override { return 0; }

@@ -50,6 +50,9 @@ struct ExecutableFolder {
     Text shown;  // the folder as the system writes it, for messages
 };
 ExecutableFolder executableFolder();
+// The path as the system names it, in UTF-8, for libraries that open files
+// themselves (SQLite).
+std::string utf8Path(const Text& path);
 bool exists(const Text& path);  // an existing file or folder (no wildcards)
 // The same text for every path that leads to one folder, links followed
 // (device and inode, or volume and file index); empty when unknown.

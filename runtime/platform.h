@@ -62,6 +62,10 @@ struct WavSound {
     Bytes samples;  // the "data" chunk
 };
 
+// How far the learner has come with a bank, shown as a small icon at the
+// start of its row in the bank list. The row's text is never changed.
+enum class RowMark { None = 0, NotPractised = 1, Practised = 2, Mastered = 3 };
+
 enum MessageBoxFlags { kMbOk = 0, kMbYesNo = 4 };
 enum MessageBoxResult {
     kIdOk = 0,
@@ -80,6 +84,8 @@ public:
     // Clock.
     virtual std::int64_t tickCount() = 0;  // milliseconds, monotonic
     virtual DateTime localTime() = 0;
+    // Wall-clock time in UTC, milliseconds since 1970-01-01.
+    virtual std::int64_t utcMilliseconds() = 0;
 
     // Windows. loadWindow builds the window from its layout table, raises its
     // Created event, shows it centred; modal: returns once it is closed.
@@ -111,6 +117,11 @@ public:
     virtual void deleteRow(ControlRef list, int row) = 0;
     virtual int selectedRow(ControlRef list) = 0;                // -1 when none
     virtual void setProgress(ControlRef bar, int position) = 0;  // clamped to the range
+    // A row's mark icon and the tooltip shown when the pointer rests on it
+    // (the empty text: no tooltip).
+    virtual void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) = 0;
+    // Selects the row and scrolls it into view; raises no event.
+    virtual void showRow(ControlRef list, int row) = 0;
 
     // Events: waits and nested event handling.
     virtual void processEvents() = 0;                     // handle what is pending, then return

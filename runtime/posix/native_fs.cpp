@@ -178,6 +178,10 @@ bool fitsGbk(const std::u16string& text) {
 
 }  // namespace
 
+std::string utf8Path(const Text& path) {
+    return nativePath(path);
+}
+
 FileHandle open(const Text& path, int mode, int share) {
     int flags = openFlags(mode);
     if (path.empty() || flags < 0 || share < 1 || share > 4) return FileHandle{};

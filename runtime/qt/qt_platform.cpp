@@ -26,6 +26,11 @@ std::int64_t QtPlatform::tickCount() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::int64_t QtPlatform::utcMilliseconds() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 DateTime QtPlatform::localTime() {
     std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -98,6 +103,14 @@ Text QtPlatform::cellText(ControlRef list, int row, int column) {
 void QtPlatform::deleteRow(ControlRef list, int row) {
     qtport::deleteRow(list, row);
 }
+void QtPlatform::setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
+    (void)list, (void)row, (void)mark, (void)tooltip;
+}
+
+void QtPlatform::showRow(ControlRef list, int row) {
+    (void)list, (void)row;
+}
+
 int QtPlatform::selectedRow(ControlRef list) {
     return qtport::selectedRow(list);
 }

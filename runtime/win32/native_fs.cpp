@@ -96,6 +96,10 @@ std::wstring gbkFolderName(const std::wstring& folder) {
 
 }  // namespace
 
+std::string utf8Path(const Text& path) {
+    return utf16ToUtf8(gbkToUtf16(path));
+}
+
 FileHandle open(const Text& path, int mode, int share) {
     DWORD access = 0, disposition = 0;
     if (path.empty() || !accessFor(mode, access, disposition) || share < 1 || share > 4) return FileHandle{};

@@ -35,6 +35,16 @@ DateTime Win32Platform::localTime() {
     return DateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
+std::int64_t Win32Platform::utcMilliseconds() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    // 100-ns ticks since 1601-01-01; 11644473600 s lie between 1601 and 1970.
+    return static_cast<std::int64_t>(ticks.QuadPart / 10000) - 11644473600000LL;
+}
+
 bool Win32Platform::loadWindow(WindowId window, bool modal) {
     return win32::loadWindow(window, modal);
 }
@@ -97,6 +107,14 @@ void Win32Platform::deleteRow(ControlRef list, int row) {
 int Win32Platform::selectedRow(ControlRef list) {
     return win32::selectedRow(list);
 }
+void Win32Platform::setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
+    (void)list, (void)row, (void)mark, (void)tooltip;
+}
+
+void Win32Platform::showRow(ControlRef list, int row) {
+    (void)list, (void)row;
+}
+
 void Win32Platform::setProgress(ControlRef bar, int position) {
     win32::setProgress(bar, position);
 }

@@ -9,6 +9,7 @@ class Win32Platform : public Platform {
 public:
     std::int64_t tickCount() override;
     DateTime localTime() override;
+    std::int64_t utcMilliseconds() override;
 
     bool loadWindow(WindowId window, bool modal) override;
     void closeWindow(WindowId window) override;
@@ -32,6 +33,8 @@ public:
     void deleteRow(ControlRef list, int row) override;
     int selectedRow(ControlRef list) override;
     void setProgress(ControlRef bar, int position) override;
+    void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) override;
+    void showRow(ControlRef list, int row) override;
 
     void processEvents() override;
     void waitForEvents(int maxMilliseconds) override;

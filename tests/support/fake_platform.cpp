@@ -283,6 +283,14 @@ DateTime FakePlatform::localTime() {
     return addSeconds(startTime_, (startMs_ + nowMs_) / 1000);
 }
 
+// The virtual clock's zone is UTC: local time and UTC agree.
+std::int64_t FakePlatform::utcMilliseconds() {
+    const DateTime& t = startTime_;
+    std::int64_t seconds =
+        daysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+    return seconds * 1000 + startMs_ + nowMs_;
+}
+
 // ---- Event delivery ----
 
 bool FakePlatform::hasPending() const {
@@ -445,6 +453,8 @@ void FakePlatform::setColumnWidth(ControlRef list, int column, int width) {
 int FakePlatform::insertRow(ControlRef list, const Text& text) {
     ControlState& s = control(list);
     s.rows.push_back(text);
+    s.rowMarks.push_back(RowMark::None);
+    s.rowTips.emplace_back();
     return static_cast<int>(s.rows.size()) - 1;
 }
 
@@ -458,6 +468,8 @@ void FakePlatform::deleteRow(ControlRef list, int row) {
     ControlState& s = control(list);
     if (row < 0 || row >= static_cast<int>(s.rows.size())) return;
     s.rows.erase(s.rows.begin() + row);
+    s.rowMarks.erase(s.rowMarks.begin() + row);
+    s.rowTips.erase(s.rowTips.begin() + row);
     if (s.selectedRow == row)
         s.selectedRow = -1;
     else if (s.selectedRow > row)
@@ -466,6 +478,20 @@ void FakePlatform::deleteRow(ControlRef list, int row) {
 
 int FakePlatform::selectedRow(ControlRef list) {
     return control(list).selectedRow;
+}
+
+void FakePlatform::setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
+    ControlState& s = control(list);
+    if (row < 0 || row >= static_cast<int>(s.rows.size())) return;
+    s.rowMarks[row] = mark;
+    s.rowTips[row] = tooltip;
+}
+
+void FakePlatform::showRow(ControlRef list, int row) {
+    ControlState& s = control(list);
+    if (row < 0 || row >= static_cast<int>(s.rows.size())) return;
+    s.selectedRow = row;
+    s.shownRow = row;
 }
 
 void FakePlatform::setProgress(ControlRef bar, int position) {

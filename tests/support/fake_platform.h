@@ -42,6 +42,9 @@ struct ControlState {
     std::vector<Column> columns;
     std::vector<Text> rows;  // column-0 texts
     int selectedRow = -1;
+    std::vector<RowMark> rowMarks;  // by row, beside rows
+    std::vector<Text> rowTips;
+    int shownRow = -1;  // the last row the program selected and scrolled to
     // Progress bar.
     int progress = 0;
     int progressMax = 100;
@@ -214,6 +217,7 @@ public:
     // ---- Platform ----
     std::int64_t tickCount() override;
     DateTime localTime() override;
+    std::int64_t utcMilliseconds() override;
     bool loadWindow(WindowId window, bool modal) override;
     void closeWindow(WindowId window) override;
     Text windowCaption(WindowId window) override;
@@ -234,6 +238,8 @@ public:
     void deleteRow(ControlRef list, int row) override;
     int selectedRow(ControlRef list) override;
     void setProgress(ControlRef bar, int position) override;
+    void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) override;
+    void showRow(ControlRef list, int row) override;
     void processEvents() override;
     void waitForEvents(int maxMilliseconds) override;
     int notifyLabel(ControlRef label, int first, int second, bool synchronous) override;
