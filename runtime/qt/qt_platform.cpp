@@ -17,6 +17,7 @@
 #include "runtime/qt/list_view.h"
 #include "runtime/qt/media.h"
 #include "runtime/qt/rich_text.h"
+#include "runtime/qt/row_marks.h"
 #include "runtime/qt/sound.h"
 #include "runtime/qt/windows.h"
 #include "runtime/services.h"
@@ -104,11 +105,10 @@ void QtPlatform::deleteRow(ControlRef list, int row) {
     qtport::deleteRow(list, row);
 }
 void QtPlatform::setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
-    (void)list, (void)row, (void)mark, (void)tooltip;
+    qtport::setRowMark(list, row, mark, tooltip);
 }
-
 void QtPlatform::showRow(ControlRef list, int row) {
-    (void)list, (void)row;
+    qtport::showRow(list, row);
 }
 
 int QtPlatform::selectedRow(ControlRef list) {

@@ -9,6 +9,7 @@
 #include "runtime/win32/message_loop.h"
 #include "runtime/win32/notifications.h"
 #include "runtime/win32/resource_ids.h"
+#include "runtime/win32/row_marks.h"
 #include "runtime/win32/wide_text.h"
 #include "ui/event_wiring.h"
 
@@ -82,6 +83,8 @@ void onNotify(WindowId window, const NMHDR& header) {
         const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
         dispatchEvent(window, index, EventKind::DoubleClick,
                       EventArgs{activate.ptAction.x, activate.ptAction.y});
+    } else if (header.code == LVN_GETINFOTIPW) {
+        answerRowTipRequest(header);
     }
 }
 

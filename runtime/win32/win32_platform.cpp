@@ -14,6 +14,7 @@
 #include "runtime/win32/native_windows.h"
 #include "runtime/win32/notifications.h"
 #include "runtime/win32/rich_text.h"
+#include "runtime/win32/row_marks.h"
 #include "runtime/win32/sound.h"
 
 namespace {
@@ -108,11 +109,10 @@ int Win32Platform::selectedRow(ControlRef list) {
     return win32::selectedRow(list);
 }
 void Win32Platform::setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
-    (void)list, (void)row, (void)mark, (void)tooltip;
+    win32::setRowMark(list, row, mark, tooltip);
 }
-
 void Win32Platform::showRow(ControlRef list, int row) {
-    (void)list, (void)row;
+    win32::showRow(list, row);
 }
 
 void Win32Platform::setProgress(ControlRef bar, int position) {

@@ -3,6 +3,11 @@
 //
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT close-bank-window
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT bank-window [SHOT]
+//
+// bank-window times the word-bank window from the program's start until it
+// shows, reads its rows with their marks, tips and selection, and closes
+// it; SHOT names a screenshot to take first.
 //
 // NEW_TEXT uses "|" for a line break. Exit code 0 when every step was
 // reached, 1 when one timed out (the report says which).
@@ -216,13 +221,49 @@ void closeBankWindow(Session& s) {
     s.report.flag("main_window_seen", findProgramWindow(s.pid(), L"Vorbelzoz") != nullptr);
 }
 
+// The window as it opens: how long it took, every row's text and mark,
+// the selected row, whether it is in view, and the first rows' tips.
+void inspectBankWindow(Session& s, const std::wstring& shot) {
+    const ULONGLONG started = GetTickCount64();
+    HWND window = nullptr;
+    require(
+        waitUntil([&] { return (window = findProgramWindow(s.pid(), L"选择词库")) != nullptr; }, 90000, 2),
+        "bank_window");
+    s.report.number("bank_window_ms", static_cast<long long>(GetTickCount64() - started));
+    HWND list = controlOf(window, bank::list);
+    std::vector<std::wstring> rows, images, tips;
+    int selected = -1;
+    for (int i = 0; i < listRowCount(list); ++i) {
+        rows.push_back(listCellText(s.process.hProcess, list, i, 0));
+        images.push_back(std::to_wstring(listRowImage(s.process.hProcess, list, i)));
+        if (i < 8) tips.push_back(listRowTip(s.process.hProcess, list, i));
+        if (selected < 0 && listRowSelected(list, i)) selected = i;
+    }
+    s.report.list("bank_rows", rows);
+    s.report.list("row_images", images);
+    s.report.list("row_tips", tips);
+    s.report.number("selected_row", selected);
+    RECT cell, client;
+    GetClientRect(list, &client);
+    s.report.flag("selected_row_in_view", selected >= 0 &&
+                                              listRowRect(s.process.hProcess, list, selected, cell) &&
+                                              cell.top >= 0 && cell.bottom <= client.bottom);
+    if (!shot.empty())
+        s.report.flag("bank_shot", requestScreenshot(window, std::string(shot.begin(), shot.end())));
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    recordEnd(s);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const bool closeOnly = argc == 4 && std::wstring(argv[3]) == L"close-bank-window";
-    if (argc < 7 && !closeOnly) {
+    const std::wstring mode = argc >= 4 ? argv[3] : L"";
+    const bool closeOnly = argc == 4 && mode == L"close-bank-window";
+    const bool inspect = (argc == 4 || argc == 5) && mode == L"bank-window";
+    if (argc < 7 && !closeOnly && !inspect) {
         fwprintf(stderr,
-                 L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window)\n",
+                 L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window | "
+                 L"bank-window [SHOT])\n",
                  argv[0]);
         return 2;
     }
@@ -245,6 +286,8 @@ int wmain(int argc, wchar_t** argv) {
     try {
         if (closeOnly) {
             closeBankWindow(s);
+        } else if (inspect) {
+            inspectBankWindow(s, argc == 5 ? argv[4] : L"");
         } else {
             HWND main = chooseBank(s, argv[3], argv[4], lineBreaks(argv[5]));
             setOptions(s, main);

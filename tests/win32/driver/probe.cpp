@@ -4,12 +4,12 @@
 #include <cstring>
 #include <vector>
 
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {
         if (condition()) return true;
         if (GetTickCount64() > end) return false;
-        Sleep(50);
+        Sleep(static_cast<DWORD>(pollMs));
     }
 }
 

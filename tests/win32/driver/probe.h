@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs);
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs, int pollMs = 50);
 
 HWND findProgramWindow(DWORD processId, const std::wstring& captionPrefix);  // visible, class VorbelzozWindow
 HWND findWindowShowing(const std::wstring& captionPart);                     // any process, visible
