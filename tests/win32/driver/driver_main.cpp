@@ -4,6 +4,7 @@
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT close-bank-window
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT bank-window [SHOT]
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT answer BANK_ROW WRONG_AT COUNT finish|kill
 //
 // bank-window times the word-bank window from the program's start until it
 // shows, reads its rows with their marks, tips and selection, and closes
@@ -76,11 +77,31 @@ std::wstring answerMessageBox(Session& s, int button, const std::string& step, H
     return text;
 }
 
+// The word-bank window, once shown. A message box the program shows before
+// it (the learning record cannot be kept) is answered and its text kept.
+HWND waitForBankWindow(Session& s, int pollMs = 50) {
+    HWND window = nullptr;
+    std::vector<std::wstring> messages;
+    const bool shown = waitUntil(
+        [&] {
+            if (HWND box = findMessageBox(s.pid())) {
+                Sleep(200);
+                messages.push_back(messageBoxText(box));
+                s.report.text("record_box_caption", textOf(box));
+                pressMessageBoxButton(box, IDOK);
+                waitUntil([&] { return !IsWindow(box); }, 10000);
+            }
+            return (window = findProgramWindow(s.pid(), L"选择词库")) != nullptr;
+        },
+        90000, pollMs);
+    s.report.list("messages_before_bank_window", messages);
+    require(shown, "bank_window");
+    return window;
+}
+
 HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& newName,
                 const std::wstring& newText) {
-    HWND window = nullptr;
-    require(waitUntil([&] { return (window = findProgramWindow(s.pid(), L"选择词库")) != nullptr; }, 90000),
-            "bank_window");
+    HWND window = waitForBankWindow(s);
     s.report.text("bank_caption", textOf(window));
     recordSize(s, window, "bank");
     HWND list = controlOf(window, bank::list);
@@ -221,8 +242,61 @@ void closeBankWindow(Session& s) {
     s.report.flag("main_window_seen", findProgramWindow(s.pid(), L"Vorbelzoz") != nullptr);
 }
 
+// Double-clicks the row, ticks the spelling option so the word shows, and
+// answers COUNT words, the one at WRONG_AT (from 1, 0 for none) wrongly.
+// "finish" answers the summary and closes the program; "kill" ends the
+// program the task manager's way once the last answer is judged.
+void answerWords(Session& s, const std::wstring& bankRow, int wrongAt, int count, bool kill) {
+    HWND window = waitForBankWindow(s);
+    HWND list = controlOf(window, bank::list);
+    int row = -1;
+    for (int i = 0; i < listRowCount(list) && row < 0; ++i) {
+        if (listCellText(s.process.hProcess, list, i, 0) == bankRow) row = i;
+    }
+    require(row >= 0, "bank_row_listed");
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    RECT cell;
+    require(listRowRect(s.process.hProcess, list, row, cell), "bank_row_rect");
+    doubleClickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+    HWND main = nullptr;
+    require(waitUntil([&] { return (main = findProgramWindow(s.pid(), L"Vorbelzoz")) != nullptr; }, 30000),
+            "main_window");
+    HWND spelling = controlOf(main, quiz::spellingLabel);
+    HWND status = controlOf(main, quiz::status);
+    click(controlOf(main, quiz::spelling));
+    require(waitUntil([&] { return IsWindowVisible(spelling) != FALSE; }, 5000), "spelling_option");
+    click(controlOf(main, quiz::start));
+
+    std::wstring previous = textOf(spelling);
+    std::vector<std::wstring> words;
+    for (int k = 1; k <= count; ++k) {
+        const std::string n = std::to_string(k);
+        std::wstring word;
+        require(waitUntil([&] { return (word = textOf(spelling)) != previous; }, 60000), "word_" + n);
+        Sleep(800);  // the lookup finishes; the driver then waits for the answer
+        word = previous = textOf(spelling);
+        words.push_back(word);
+        const std::wstring statusBefore = textOf(status);
+        require(setText(controlOf(main, quiz::answer), k == wrongAt ? std::wstring(L"wrongtext") : word),
+                "answer_" + n);
+        pressEnter(controlOf(main, quiz::answer));
+        require(waitUntil([&] { return textOf(status) != statusBefore; }, 15000), "status_" + n);
+    }
+    s.report.list("words", words);
+    if (kill) {
+        Sleep(300);
+        s.report.flag("killed", TerminateProcess(s.process.hProcess, 9) != FALSE);
+        WaitForSingleObject(s.process.hProcess, 20000);
+        return;
+    }
+    s.report.text("summary", answerMessageBox(s, IDOK, "summary_box", main));
+    Sleep(1000);
+    s.report.flag("further_message_box", findMessageBox(s.pid()) != nullptr);
+    closeProgram(s, main);
+}
+
 // The window as it opens: how long it took, every row's text and mark,
-// the selected row, whether it is in view, and the first rows' tips.
+// the selected row and whether it is in view, and every row's tip.
 void inspectBankWindow(Session& s, const std::wstring& shot) {
     const ULONGLONG started = GetTickCount64();
     HWND window = nullptr;
@@ -236,7 +310,7 @@ void inspectBankWindow(Session& s, const std::wstring& shot) {
     for (int i = 0; i < listRowCount(list); ++i) {
         rows.push_back(listCellText(s.process.hProcess, list, i, 0));
         images.push_back(std::to_wstring(listRowImage(s.process.hProcess, list, i)));
-        if (i < 8) tips.push_back(listRowTip(s.process.hProcess, list, i));
+        tips.push_back(listRowTip(s.process.hProcess, list, i));
         if (selected < 0 && listRowSelected(list, i)) selected = i;
     }
     s.report.list("bank_rows", rows);
@@ -260,10 +334,11 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argc >= 4 ? argv[3] : L"";
     const bool closeOnly = argc == 4 && mode == L"close-bank-window";
     const bool inspect = (argc == 4 || argc == 5) && mode == L"bank-window";
+    const bool answer = argc == 8 && mode == L"answer";
     if (argc < 7 && !closeOnly && !inspect) {
         fwprintf(stderr,
                  L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window | "
-                 L"bank-window [SHOT])\n",
+                 L"bank-window [SHOT] | answer BANK_ROW WRONG_AT COUNT finish|kill)\n",
                  argv[0]);
         return 2;
     }
@@ -286,6 +361,8 @@ int wmain(int argc, wchar_t** argv) {
     try {
         if (closeOnly) {
             closeBankWindow(s);
+        } else if (answer) {
+            answerWords(s, argv[4], _wtoi(argv[5]), _wtoi(argv[6]), std::wstring(argv[7]) == L"kill");
         } else if (inspect) {
             inspectBankWindow(s, argc == 5 ? argv[4] : L"");
         } else {
