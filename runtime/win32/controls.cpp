@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "runtime/win32/list_fill.h"
 #include "runtime/win32/native_windows.h"
 #include "runtime/win32/rich_text.h"
 #include "runtime/win32/wide_text.h"
@@ -99,6 +100,7 @@ void setColumnWidth(ControlRef list, int column, int width) {
 int insertRow(ControlRef list, const Text& text) {
     HWND hwnd = listHandle(list);
     if (hwnd == nullptr) return -1;
+    holdRedrawWhileHidden(hwnd);
     std::wstring caption = toWide(text);
     LVITEMW item{};
     item.mask = LVIF_TEXT;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/row_mark_pixels.h"
+#include "runtime/win32/list_fill.h"
 #include "runtime/win32/native_windows.h"
 #include "runtime/win32/wide_text.h"
 
@@ -106,6 +107,7 @@ LPARAM itemData(HWND list, int row) {
 void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
     HWND hwnd = listHandle(list);
     if (hwnd == nullptr || !validRow(hwnd, row) || !prepareList(hwnd)) return;
+    holdRedrawWhileHidden(hwnd);
     std::vector<std::wstring>& tips = tipsOfList[hwnd];
     LPARAM tip = itemData(hwnd, row);
     if (tip < 1 || tip > static_cast<LPARAM>(tips.size())) {
@@ -126,6 +128,8 @@ void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
 void showRow(ControlRef list, int row) {
     HWND hwnd = listHandle(list);
     if (hwnd == nullptr || !validRow(hwnd, row)) return;
+    // The scroll range is only known again with redrawing on.
+    resumeRedraw(hwnd);
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = 0;
