@@ -5,6 +5,8 @@
 #include "app/quiz_state.h"
 #include "lookup/media_player.h"
 #include "lookup/sound_effects.h"
+#include "record/learning_record.h"
+#include "runtime/clock.h"
 #include "runtime/platform.h"
 #include "runtime/services.h"
 #include "ui/main_window_layout.h"
@@ -36,6 +38,20 @@ void emptyAnswerBox() {
     platform().setControlText(ctl(编辑框2), "");
 }
 
+// Answers outside a quiz judge the last word again and reach no report; the
+// record leaves them out too.
+void recordJudgedAnswer(const Text& typed, bool right) {
+    if (quizRunning != 1) return;
+    AnswerFacts answer;
+    answer.bank = bankName;
+    answer.entry = currentWord.word;
+    answer.typed = typed;
+    answer.correct = right;
+    answer.hintShown = hintShownForWord == 1;
+    answer.answerMs = tickCount() - wordShownTick;
+    recordAnswer(answer);
+}
+
 }  // namespace
 
 // Byte for byte: case, blanks and an empty entry all count as typed.
@@ -44,10 +60,12 @@ void emptyAnswerBox() {
 // the driver's poll after a wrong one) is the same answer again and ignored.
 void checkAnswer() {
     if (inRightAnswerPause || (quizRunning == 1 && answered == 1)) return;
-    if (answerBoxText() == currentWord.word) {
+    const Text typed = answerBoxText();
+    if (typed == currentWord.word) {
         playSound(soundEffectPath("答对.wav"));
         emptyAnswerBox();
         rightCount += 1;
+        recordJudgedAnswer(typed, true);
         RightAnswerPause pause;
         waitProcessingEvents(kRightAnswerPauseMs);
     } else {
@@ -56,6 +74,7 @@ void checkAnswer() {
         errorDetails += currentWord.word + "写成了>" + answerBoxText() + "\r\n";
         wrongCount += 1;
         emptyAnswerBox();
+        recordJudgedAnswer(typed, false);
     }
     answered = 1;
 }
@@ -81,5 +100,7 @@ void onHotkey(int hotkeyId) {
         playSound(soundEffectPath("提示.wav"));
         platform().setControlText(ctl(提示标签1), currentWord.word);
         hintCount += 1;
+        hintAskedForWord = 1;
+        if (platform().isChecked(ctl(单选框5))) hintShownForWord = 1;
     }
 }

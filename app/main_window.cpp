@@ -68,6 +68,8 @@ void onPhoneticOptionClicked() {
 }
 void onHintOptionClicked() {
     followOption(单选框5, 提示标签1);
+    // The label already holds the word when F2 was pressed for it.
+    if (hintAskedForWord == 1 && platform().isChecked(ctl(单选框5))) hintShownForWord = 1;
 }
 
 // Computed from the controls as they stand, so the sizes follow the layout.

@@ -4,6 +4,7 @@
 
 #include "app/quiz_state.h"
 #include "lookup/hosts.h"
+#include "record/learning_record.h"
 #include "runtime/files.h"
 #include "runtime/platform.h"
 #include "runtime/services.h"
@@ -30,6 +31,11 @@ int programMain() {
     // Started before the first window, so the service is loading its data
     // while the learner chooses a bank.
     if (builtInServiceInUse()) platform().startBundledService(kBuiltInServicePort);
+    // Before the bank window lists the banks: the review banks are written
+    // and the rows can be marked from the record.
+    openLearningRecord();
+    registerCleanup(closeLearningRecord);
+    tellRecordTroubleOnce();
     // The main window's creation handler runs inside this call and first
     // makes the learner choose a bank.
     loadWindow(WindowId::Main, false);

@@ -7,6 +7,7 @@
 #include "lookup/dictionary_lookup.h"
 #include "lookup/media_player.h"
 #include "lookup/sound_effects.h"
+#include "record/learning_record.h"
 #include "runtime/clock.h"
 #include "runtime/platform.h"
 #include "runtime/random.h"
@@ -31,6 +32,18 @@ int drawPosition(int remainingCount) {
     return 1 + nextRandomValue() % remainingCount;
 }
 
+void recordEndedQuiz(int asked, bool finished) {
+    QuizFacts quiz;
+    quiz.bank = bankName;
+    quiz.startUtcMs = quizStartedUtcMs;
+    quiz.asked = asked;
+    quiz.right = rightCount;
+    quiz.wrong = wrongCount;
+    quiz.hints = hintCount;
+    quiz.finished = finished;
+    recordQuiz(quiz);
+}
+
 }  // namespace
 
 void startQuiz() {
@@ -43,6 +56,7 @@ void startQuiz() {
         return;
     }
     quizRunning = 1;
+    quizStartedUtcMs = platform().utcMilliseconds();
     stopRequested = 0;
     answered = 0;
     stopAllSounds();
@@ -62,6 +76,7 @@ void runQuiz() {
     TextArray remaining = wordList;
     const int total = static_cast<int>(wordList.size());
     int asked = total;
+    bool finished = true;
     for (int k = 1; k <= total; ++k) {
         const int p = drawPosition(static_cast<int>(remaining.size()));
         const Text entry = remaining[p - 1];
@@ -73,15 +88,23 @@ void runQuiz() {
             playMedia(currentWord.soundFile);
         }
         platform().setControlText(ctl(提示标签1), "按F2进行提示");
+        wordShownTick = tickCount();
+        hintAskedForWord = 0;
+        hintShownForWord = 0;
         waitForAnswer();
         if (stopRequested == 1) {
             // The word in progress counts as asked.
             asked = k;
+            finished = false;
             break;
         }
         platform().setControlText(ctl(标签4), statusLineText(k, total));
     }
+    recordEndedQuiz(asked, finished);
     produceReport(asked);
+    // Behind the summary box, where the learner does not wait for it.
+    refreshReviewBanks();
+    tellRecordTroubleOnce();
 }
 
 void waitForAnswer() {

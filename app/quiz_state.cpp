@@ -19,6 +19,10 @@ int hintHotkeyId = 0;
 // Counts every folder listed during the run and is never reset, so
 // initQuizState leaves it alone.
 int foldersSearched = 0;
+std::int64_t quizStartedUtcMs = 0;
+std::int64_t wordShownTick = 0;
+int hintAskedForWord = 0;
+int hintShownForWord = 0;
 
 void initQuizState() {
     wordList = TextArray();
@@ -36,6 +40,10 @@ void initQuizState() {
     mediaResult = 0;
     replayHotkeyId = 0;
     hintHotkeyId = 0;
+    quizStartedUtcMs = 0;
+    wordShownTick = 0;
+    hintAskedForWord = 0;
+    hintShownForWord = 0;
 }
 
 void releaseQuizState() {

@@ -3,6 +3,8 @@
 // touches it.
 #pragma once
 
+#include <cstdint>
+
 #include "runtime/text.h"
 
 struct WordInfo {
@@ -27,6 +29,13 @@ extern int mediaResult;
 extern int replayHotkeyId;
 extern int hintHotkeyId;
 extern int foldersSearched;
+// For the learning record: when the running quiz started (UTC ms), when the
+// word asked now was shown (tick), and whether F2 was pressed for it and
+// whether the hint label then showed it ("提示" checked).
+extern std::int64_t quizStartedUtcMs;
+extern std::int64_t wordShownTick;
+extern int hintAskedForWord;
+extern int hintShownForWord;
 
 // Start-up step: every variable back to its initial value.
 void initQuizState();

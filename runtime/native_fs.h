@@ -32,6 +32,9 @@ bool moveNoReplace(const Text& oldPath, const Text& newPath);
 // the new one, never a partial one. Both in the same folder.
 bool replace(const Text& oldPath, const Text& newPath);
 bool remove(const Text& path);  // a file
+// Makes one folder (its parent must exist); true also when it is there
+// already as a folder.
+bool makeFolder(const Text& path);
 
 struct DirEntry {
     Text name;  // bare name, GBK

@@ -1,6 +1,6 @@
 // The word-bank window: browse the banks, take one into use, save, export
 // and remove rows, mute the background loop. Beyond its controls the window
-// keeps only the folder of each row: a bank in a sub-folder is listed by its
+// keeps only the folder and name of each row: a bank in a sub-folder is listed by its
 // bare name, and read from where it was found.
 #include "wordbank/bank_manager.h"
 
@@ -8,6 +8,7 @@
 
 #include "app/quiz_state.h"
 #include "lookup/sound_effects.h"
+#include "record/bank_marks.h"
 #include "runtime/platform.h"
 #include "runtime/services.h"
 #include "ui/bank_window_layout.h"
@@ -20,7 +21,7 @@ using namespace bankWindow;
 const char* const kBackgroundSound = "选词.wav";
 constexpr int kListWidth = 600;
 
-std::vector<Text> rowFolders;  // by row, beside the list's rows
+std::vector<BankRow> bankRows;  // by row, beside the list's rows
 
 Text textOf(Control control) {
     return platform().controlText(ctl(control));
@@ -40,22 +41,33 @@ Text rowText(int row) {
 
 void appendRow(const Text& folder, const Text& text) {
     platform().insertRow(ctl(超级列表框1), text);
-    rowFolders.push_back(folder);
+    bankRows.push_back(BankRow{folder, text});
 }
 
 Text folderOfRow(int row) {
-    if (row < 0 || static_cast<std::size_t>(row) >= rowFolders.size()) return bankFolder();
-    return rowFolders[static_cast<std::size_t>(row)];
+    if (row < 0 || static_cast<std::size_t>(row) >= bankRows.size()) return bankFolder();
+    return bankRows[static_cast<std::size_t>(row)].folder;
+}
+
+// Each row's progress icon and tooltip, and the bank to go on with selected
+// and in view. Without a learning record the list stays as it was listed.
+void markBankRows() {
+    BankListMarking marking = markBankList(bankRows);
+    for (std::size_t row = 0; row < marking.rows.size(); ++row)
+        platform().setRowMark(ctl(超级列表框1), static_cast<int>(row), marking.rows[row].mark,
+                              marking.rows[row].tooltip);
+    if (marking.rowToShow >= 0) platform().showRow(ctl(超级列表框1), marking.rowToShow);
 }
 
 }  // namespace
 
 void onBankWindowCreated() {
     playSound(soundEffectPath(kBackgroundSound), true);
-    rowFolders.clear();
+    bankRows.clear();
     listBanks(bankFolder(), appendRow);
     platform().insertColumn(ctl(超级列表框1), "词库列表", kListWidth);
     platform().setColumnWidth(ctl(超级列表框1), 0, kListWidth);
+    markBankRows();
 }
 
 // Closing without a bank in use leaves nothing to practise: the program ends.
@@ -133,7 +145,7 @@ void removeBankRow() {
     if (text.empty()) return;
     if (messageBox("是否要删除词库：" + text, kMbYesNo) == kIdYes) {
         platform().deleteRow(ctl(超级列表框1), row);
-        if (static_cast<std::size_t>(row) < rowFolders.size()) rowFolders.erase(rowFolders.begin() + row);
+        if (static_cast<std::size_t>(row) < bankRows.size()) bankRows.erase(bankRows.begin() + row);
         setTextOf(编辑框1, "");
     }
 }

@@ -282,6 +282,14 @@ bool remove(const Text& path) {
     return !path.empty() && ::unlink(nativePath(path).c_str()) == 0;
 }
 
+bool makeFolder(const Text& path) {
+    if (path.empty()) return false;
+    std::string name = nativePath(path);
+    if (::mkdir(name.c_str(), 0777) == 0) return true;
+    struct stat status;
+    return errno == EEXIST && ::stat(name.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
 std::vector<DirEntry> list(const Text& pattern) {
     std::vector<DirEntry> entries;
     std::u16string wide = withSlashes(gbkToUtf16(pattern));

@@ -177,6 +177,14 @@ bool remove(const Text& path) {
     return !path.empty() && DeleteFileW(widePath(path).c_str()) != 0;
 }
 
+bool makeFolder(const Text& path) {
+    if (path.empty()) return false;
+    std::wstring name = widePath(path);
+    if (CreateDirectoryW(name.c_str(), nullptr)) return true;
+    DWORD attributes = GetFileAttributesW(name.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 std::vector<DirEntry> list(const Text& pattern) {
     std::vector<DirEntry> entries;
     if (pattern.empty()) return entries;

@@ -1,0 +1,116 @@
+// The program-wide learning record and its failure rule.
+#include "record/learning_record.h"
+
+#include "record/learning_day.h"
+#include "record/record_schema.h"
+#include "record/record_trouble.h"
+#include "record/review_banks.h"
+#include "runtime/files.h"
+#include "runtime/native_fs.h"
+#include "runtime/platform.h"
+#include "runtime/services.h"
+
+namespace {
+
+RecordStore store;
+Text pendingMessage;  // what the learner has yet to be told
+bool told = false;    // the one message of this run has been shown
+
+std::int64_t utcNow() {
+    return hasPlatform() ? platform().utcMilliseconds() : 0;
+}
+
+// The record is not kept for the rest of the run.
+void giveUp(RecordTrouble trouble, int code) {
+    closeRecordStore(store);
+    if (pendingMessage.empty()) pendingMessage = recordTroubleMessage(trouble, code);
+}
+
+void giveUp(int code) {
+    giveUp(troubleOf(code), code);
+}
+
+// The file opened and its statements prepared. A file whose tables do not
+// take this program's statements is no record of this program's.
+OpenedRecord openAndAttach(const Text& path) {
+    OpenedRecord opened = openRecordFile(native::utf8Path(path));
+    if (opened.outcome != OpenOutcome::Opened) return opened;
+    int code = attachRecordStore(store, opened.db);
+    if (code != 0) {
+        opened.db = nullptr;
+        opened.code = code;
+        opened.outcome = (code & 0xFF) == 1 /* SQLITE_ERROR */ ? OpenOutcome::Damaged : OpenOutcome::Failed;
+    }
+    return opened;
+}
+
+}  // namespace
+
+Text learningRecordPath() {
+    return programFolder() + "\\学习记录.db";
+}
+
+void openLearningRecord() {
+    closeRecordStore(store);
+    pendingMessage.clear();
+    told = false;
+    const Text path = learningRecordPath();
+    OpenedRecord opened = openAndAttach(path);
+    if (opened.outcome == OpenOutcome::Damaged) {
+        // Kept byte for byte under another name; the learner may want it.
+        const Text aside = setDamagedRecordAside(path);
+        if (aside.empty()) return giveUp(RecordTrouble::DamagedStuck, opened.code);
+        pendingMessage = recordSetAsideMessage(aside);
+        opened = openAndAttach(path);
+    }
+    switch (opened.outcome) {
+        case OpenOutcome::Opened:
+            refreshReviewBanks();
+            return;
+        case OpenOutcome::TooNew:
+            return giveUp(RecordTrouble::TooNew, 0);
+        case OpenOutcome::Damaged:
+            return giveUp(RecordTrouble::DamagedStuck, opened.code);
+        case OpenOutcome::Failed:
+            return giveUp(opened.code);
+    }
+}
+
+void closeLearningRecord() {
+    closeRecordStore(store);
+}
+
+RecordStore* keptLearningRecord() {
+    return recordStoreOpen(store) ? &store : nullptr;
+}
+
+void recordAnswer(AnswerFacts answer) {
+    if (!recordStoreOpen(store)) return;
+    answer.utcMs = utcNow();
+    int code = storeAnswer(store, answer, todayLearningDay());
+    if (code != 0) giveUp(code);
+}
+
+void recordQuiz(QuizFacts quiz) {
+    if (!recordStoreOpen(store)) return;
+    quiz.endUtcMs = utcNow();
+    quiz.endCalendarDay = todayCalendarDay();
+    int code = storeQuiz(store, quiz);
+    if (code != 0) giveUp(code);
+}
+
+void giveUpLearningRecord(int sqliteCode) {
+    giveUp(sqliteCode);
+}
+
+void refreshReviewBanks() {
+    if (!recordStoreOpen(store)) return;
+    int code = writeReviewBanks(store, todayLearningDay());
+    if (code != 0) giveUp(code);
+}
+
+void tellRecordTroubleOnce() {
+    if (told || pendingMessage.empty()) return;
+    told = true;
+    messageBox(pendingMessage);
+}

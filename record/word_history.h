@@ -1,0 +1,23 @@
+// What the record keeps per entry: its review state and what the error book
+// needs, and how one judged answer changes them.
+#pragma once
+
+#include "record/fsrs.h"
+
+// A missed word stays in the error book until it has been recalled on this
+// many different learning days since it was last missed.
+constexpr int kErrorBookLeavingDays = 3;
+
+struct WordHistory {
+    ReviewState review;
+    bool lastCorrect = false;
+    long long missedAnswer = 0;  // the answer row of the last miss; 0: never missed
+    int rightDays = 0;           // learning days with a recalled answer since then
+    int lastRightDay = -1;       // the latest of those days
+};
+
+// A word typed after the hint showed it was copied, not recalled: Again,
+// like a wrong answer.
+Grade gradeOf(bool correct, bool hintShown);
+WordHistory afterAnswer(const WordHistory& before, bool correct, bool hintShown, int day, long long answerId);
+bool inErrorBook(const WordHistory& history);
