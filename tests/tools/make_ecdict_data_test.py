@@ -55,13 +55,15 @@ class Banks(unittest.TestCase):
         self.assertEqual(lists["牛津3000"], ["apple"])
         with tempfile.TemporaryDirectory() as folder:
             tool.write_banks(folder, lists)
-            names = sorted(os.listdir(os.path.join(folder, "四级")))
+            self.assertEqual(sorted(os.listdir(folder)), ["02中考", "03高考", "04四级", "05六级", "06考研", "07托福",
+                                                          "08雅思", "09GRE", "10牛津3000"])
+            names = sorted(os.listdir(os.path.join(folder, "04四级")))
             self.assertEqual(names, ["四级-001.txt", "四级-002.txt", "四级-003.txt"])
-            with open(os.path.join(folder, "四级", "四级-003.txt"), "rb") as chapter:
+            with open(os.path.join(folder, "04四级", "四级-003.txt"), "rb") as chapter:
                 last = chapter.read()
             self.assertEqual(last.count(b"\r\n"), 23)
             self.assertTrue(last.endswith(b"beta\r\nzeta\r\n"))
-            self.assertEqual(os.listdir(os.path.join(folder, "GRE")), [])
+            self.assertEqual(os.listdir(os.path.join(folder, "09GRE")), [])
 
     def test_exam_lists_lead_with_words_no_list_below_holds(self):
         entries = [row("go", tag="zk gk cet4 cet6 gre", frq="1", oxford="1"), row("can", tag="zk toefl", frq="2"),
