@@ -18,6 +18,7 @@
 #include "runtime/platform.h"
 #include "runtime/qt/windows.h"
 #include "runtime/row_mark_pixels.h"
+#include "runtime/services.h"
 #include "ui/bank_window_layout.h"
 #include "ui/main_window_layout.h"
 

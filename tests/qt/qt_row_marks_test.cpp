@@ -14,6 +14,7 @@
 #include "qt_test_support.h"
 #include "runtime/platform.h"
 #include "runtime/qt/qt_platform.h"
+#include "runtime/services.h"
 #include "ui/bank_window_layout.h"
 
 namespace {
