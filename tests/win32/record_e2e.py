@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
 """The learning record of the Windows program under Wine, end to end.
 
-With every bundled bank and three test banks of the learner's own, in one
+With every bundled bank and four test banks of the learner's own, in one
 Wine session:
-  1. a quiz with one wrong answer runs to its end;
+  1. a one-word bank is answered right, then a quiz with one wrong answer
+     runs to its end;
   2. a quiz is ended the task manager's way (TerminateProcess) after three
      answers;
   3. the next start's bank window lists the error book among its first
-     rows, holding the missed word, marks the finished bank as practised,
-     selects the bank after it and shows it; the record holds every answer,
-     the three of the ended quiz too;
+     rows, holding the missed word, marks the bank with the miss as
+     practised and the one-word bank as mastered, selects the bank after
+     the last finished one and shows it; the record holds every answer, the
+     three of the ended quiz too;
   4. a record of random bytes, a read-only program folder and a record
      another process holds: each time the quiz runs to its report, one
      message explains, and a damaged record is found moved aside unchanged.
@@ -36,8 +38,9 @@ BANKS = {
     "测试A.txt": ["apple", "banana", "orange"],
     "测试B.txt": ["pear", "plum"],
     "测试C.txt": ["one", "two", "three", "four", "five"],
+    "测试D.txt": ["kiwi"],
 }
-PRACTISED_IMAGE = "2"
+PRACTISED_IMAGE, MASTERED_IMAGE = "2", "3"
 
 
 def assemble_program(win_build, run_dir, port):
@@ -105,6 +108,8 @@ def check_finished(checks, what, seen):
 
 
 def learn_and_come_back(checks, run, program):
+    mastered = run("answer", "测试D.txt", "0", "1", "finish")
+    check_finished(checks, "mastered bank", mastered)
     first = run("answer", "测试A.txt", "2", "3", "finish")
     check_finished(checks, "finished quiz", first)
     checks.equal("finished quiz: record messages", first.get("messages_before_bank_window"), [])
@@ -125,7 +130,10 @@ def learn_and_come_back(checks, run, program):
         finished = rows.index("测试A.txt")
         checks.equal("the finished bank's mark", images[finished] if finished < len(images) else None,
                      PRACTISED_IMAGE)
-        checks.true("the finished bank's tip", finished < len(tips) and tips[finished] != "")
+        checks.true("the finished bank's tip", finished < len(tips) and tips[finished].startswith("上次练习："))
+        mastered = rows.index("测试D.txt")
+        checks.equal("the mastered bank's mark", images[mastered] if mastered < len(images) else None,
+                     MASTERED_IMAGE)
         checks.equal("the row selected", seen.get("selected_row"), rows.index("测试B.txt"))
         checks.equal("the selected row in view", seen.get("selected_row_in_view"), True)
     else:
