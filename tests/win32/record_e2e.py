@@ -88,7 +88,7 @@ class Driver:
             timer.cancel()
         seen = json.load(open(report, encoding="utf-8")) if os.path.exists(report) else {}
         print(f"run {self.runs} {args[:2]}: exit {code}")
-        print(json.dumps({k: v for k, v in seen.items() if k not in ("bank_rows", "row_images", "row_tips")},
+        print(json.dumps({k: v for k, v in seen.items() if k not in ("bank_rows", "row_images")},
                          ensure_ascii=False, indent=1))
         seen["driver_exit"] = code
         return seen
@@ -120,7 +120,7 @@ def learn_and_come_back(checks, run, program):
     checks.equal("killed quiz: TerminateProcess", killed.get("killed"), True)
 
     seen = run("bank-window", "marks")
-    rows, images, tips = seen.get("bank_rows", []), seen.get("row_images", []), seen.get("row_tips", [])
+    rows, images = seen.get("bank_rows", []), seen.get("row_images", [])
     checks.equal("restart: driver failed at", seen.get("failed_step"), None)
     checks.true("restart: the error book among the first rows", "错词本.txt" in rows[:2])
     book = os.path.join(program, "单词表", "00复习", "错词本.txt")
@@ -130,7 +130,6 @@ def learn_and_come_back(checks, run, program):
         finished = rows.index("测试A.txt")
         checks.equal("the finished bank's mark", images[finished] if finished < len(images) else None,
                      PRACTISED_IMAGE)
-        checks.true("the finished bank's tip", finished < len(tips) and tips[finished].startswith("上次练习："))
         mastered = rows.index("测试D.txt")
         checks.equal("the mastered bank's mark", images[mastered] if mastered < len(images) else None,
                      MASTERED_IMAGE)
@@ -156,6 +155,15 @@ def check_bad_record(checks, what, seen, program):
     checks.true(f"{what}: report written", os.path.exists(os.path.join(program, "日志", "报告测试B.txt")))
 
 
+def make_read_only(folder):
+    """No file can be made in the folder itself, root included; returns the undo."""
+    if os.geteuid() == 0:  # root writes through permission bits
+        subprocess.run(["chattr", "+i", folder], check=True)
+        return lambda: subprocess.run(["chattr", "-i", folder], check=True)
+    os.chmod(folder, stat.S_IRUSR | stat.S_IXUSR)
+    return lambda: os.chmod(folder, 0o755)
+
+
 def bad_records(checks, run, program):
     record = os.path.join(program, RECORD)
 
@@ -175,11 +183,11 @@ def bad_records(checks, run, program):
     checks.true("random bytes: set aside unchanged", aside and open(aside[0], "rb").read() == garbage)
 
     fresh_start()
-    os.chmod(program, stat.S_IRUSR | stat.S_IXUSR | stat.S_IRGRP | stat.S_IXGRP)
+    undo = make_read_only(program)
     try:
         seen = run("answer", "测试B.txt", "0", "2", "finish")
     finally:
-        os.chmod(program, 0o755)
+        undo()
     check_bad_record(checks, "read-only folder", seen, program)
     checks.equal("read-only folder: no record", os.path.exists(record), False)
 
@@ -207,7 +215,9 @@ def main():
         os.path.abspath, (args.win_build, args.source, args.prefix, args.work))
     driver = os.path.join(args.win_build, "e2e-driver", "vorbelzoz_e2e_driver.exe")
     run_dir = os.path.join(args.work, "run")
-    if os.path.isdir(os.path.join(run_dir, "program")):
+    if os.path.isdir(os.path.join(run_dir, "program")):  # after a run cut short
+        if os.geteuid() == 0:
+            subprocess.run(["chattr", "-i", os.path.join(run_dir, "program")])
         os.chmod(os.path.join(run_dir, "program"), 0o755)
     shutil.rmtree(run_dir, ignore_errors=True)
     os.makedirs(run_dir)

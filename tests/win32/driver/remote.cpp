@@ -70,28 +70,6 @@ bool listRowSelected(HWND list, int row) {
            0;
 }
 
-std::wstring listRowTip(HANDLE process, HWND list, int row) {
-    constexpr int kChars = 1024;
-    RemoteBuffer remote(process, sizeof(NMLVGETINFOTIPW) + kChars * sizeof(wchar_t));
-    if (!remote.valid()) return L"";
-    NMLVGETINFOTIPW request{};
-    request.hdr.hwndFrom = list;
-    request.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-    request.hdr.code = LVN_GETINFOTIPW;
-    request.dwFlags = LVGIT_UNFOLDED;
-    request.pszText = reinterpret_cast<wchar_t*>(remote.address() + sizeof(request));
-    request.cchTextMax = kChars;
-    request.iItem = row;
-    const wchar_t none = L'\0';
-    remote.write(0, &request, sizeof(request));
-    remote.write(sizeof(request), &none, sizeof(none));
-    SendMessageW(GetParent(list), WM_NOTIFY, request.hdr.idFrom, reinterpret_cast<LPARAM>(remote.address()));
-    std::wstring text(kChars, L'\0');
-    remote.read(sizeof(request), text.data(), text.size() * sizeof(wchar_t));
-    text.resize(text.find(L'\0'));
-    return text;
-}
-
 std::wstring richEditText(HANDLE process, HWND box) {
     constexpr int kChars = 4096;
     RemoteBuffer remote(process, sizeof(GETTEXTEX) + kChars * sizeof(wchar_t));

@@ -29,7 +29,4 @@ std::wstring listCellText(HANDLE process, HWND list, int row, int column);
 bool listRowRect(HANDLE process, HWND list, int row, RECT& rect);
 int listRowImage(HANDLE process, HWND list, int row);  // -1 when it cannot be read
 bool listRowSelected(HWND list, int row);
-// The tooltip the list's parent gives the row, asked as the list view asks
-// when the pointer rests on it.
-std::wstring listRowTip(HANDLE process, HWND list, int row);
 std::wstring richEditText(HANDLE process, HWND box);  // UTF-16, CR LF line ends
