@@ -30,13 +30,18 @@ QPixmap pixmapOf(RowMark mark, int size) {
     return QPixmap::fromImage(image);
 }
 
-// Drawn once per run; sharp on ordinary and on doubled-density screens.
+// Drawn once per run; sharp on ordinary and on doubled-density screens. The
+// selected row shows the same picture: the style's tint for selected icons
+// would wash it into the highlight.
 const QIcon& iconOf(RowMark mark) {
     static std::array<QIcon, 4> icons;
     QIcon& icon = icons[static_cast<std::size_t>(mark)];
     if (icon.isNull()) {
-        icon.addPixmap(pixmapOf(mark, 16));
-        icon.addPixmap(pixmapOf(mark, 32));
+        for (int size : {16, 32}) {
+            QPixmap pixmap = pixmapOf(mark, size);
+            icon.addPixmap(pixmap, QIcon::Normal);
+            icon.addPixmap(pixmap, QIcon::Selected);
+        }
     }
     return icon;
 }
