@@ -110,7 +110,9 @@ def bench_qt(args, work):
     env.pop("QT_QPA_PLATFORM", None)
     times = {full: [], samples: []}
     try:
-        time.sleep(1)
+        deadline = time.monotonic() + 15
+        while not os.path.exists("/tmp/.X11-unix/X" + display[1:]) and time.monotonic() < deadline:
+            time.sleep(0.1)
         for run in range(args.runs + 1):
             for folder in (full, samples):
                 started = time.monotonic()

@@ -20,8 +20,11 @@ namespace {
 // gives image 0, shows no icon; a mark's image is its value.
 constexpr RowMark kImages[] = {RowMark::None, RowMark::NotPractised, RowMark::Practised, RowMark::Mastered};
 
-// Each list's tooltips. A row keeps the number of its tip (from 1) in its
-// item data, so the tip stays with the row when rows above it go.
+// Each prepared list's tooltips. A row keeps the number of its tip (from 1)
+// in its item data, so the tip stays with the row when rows above it go. A
+// row marked again gets a new number: every message to the list costs a
+// tenth of a millisecond under Wine, so the old one is not asked for, and the
+// table goes with the list.
 std::map<HWND, std::vector<std::wstring>> tipsOfList;
 
 HWND listHandle(ControlRef list) {
@@ -79,7 +82,7 @@ LRESULT CALLBACK listSubclass(HWND list, UINT message, WPARAM wParam, LPARAM lPa
 // display's scale) and the tooltips, set up on a list's first mark. The
 // list view destroys its image list itself.
 bool prepareList(HWND list) {
-    if (SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0) != 0) return true;
+    if (tipsOfList.count(list) != 0) return true;
     const int size = GetSystemMetrics(SM_CXSMICON);
     HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 4, 0);
     if (images == nullptr) return false;
@@ -92,6 +95,7 @@ bool prepareList(HWND list) {
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
     SetWindowSubclass(list, listSubclass, 1, 0);
+    tipsOfList[list];
     return true;
 }
 
@@ -104,25 +108,19 @@ LPARAM itemData(HWND list, int row) {
 
 }  // namespace
 
+// One message per row: the whole bank list is marked as the window opens.
 void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
     HWND hwnd = listHandle(list);
-    if (hwnd == nullptr || !validRow(hwnd, row) || !prepareList(hwnd)) return;
+    if (hwnd == nullptr || row < 0 || !prepareList(hwnd)) return;
     holdRedrawWhileHidden(hwnd);
     std::vector<std::wstring>& tips = tipsOfList[hwnd];
-    LPARAM tip = itemData(hwnd, row);
-    if (tip < 1 || tip > static_cast<LPARAM>(tips.size())) {
-        tips.emplace_back();
-        tip = static_cast<LPARAM>(tips.size());
-    }
-    tips[static_cast<std::size_t>(tip - 1)] = toWide(tooltip);
-
     const int image = static_cast<int>(mark);
     LVITEMW item{};
     item.mask = LVIF_IMAGE | LVIF_PARAM;
     item.iItem = row;
     item.iImage = image >= 1 && image <= 3 ? image : 0;
-    item.lParam = tip;
-    SendMessageW(hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    item.lParam = static_cast<LPARAM>(tips.size() + 1);
+    if (SendMessageW(hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item))) tips.push_back(toWide(tooltip));
 }
 
 void showRow(ControlRef list, int row) {
