@@ -10,6 +10,7 @@
 #include "runtime/win32/list_fill.h"
 #include "runtime/win32/native_windows.h"
 #include "runtime/win32/rich_text.h"
+#include "runtime/win32/row_marks.h"
 #include "runtime/win32/wide_text.h"
 
 namespace win32 {
@@ -104,12 +105,15 @@ int insertRow(ControlRef list, const Text& text) {
     holdRedrawWhileHidden(hwnd);
     std::wstring caption = toWide(text);
     LVITEMW item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
     // Past the last row appends, without asking the list for its length
     // (each message costs a tenth of a millisecond under Wine).
     item.iItem = INT_MAX;
     item.pszText = caption.data();
-    return static_cast<int>(SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    item.iImage = I_IMAGECALLBACK;  // the row's mark, if it gets one
+    const int row = static_cast<int>(SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row >= 0) noteRowInserted(hwnd, row);
+    return row;
 }
 
 Text cellText(ControlRef list, int row, int column) {
@@ -134,7 +138,8 @@ Text cellText(ControlRef list, int row, int column) {
 
 void deleteRow(ControlRef list, int row) {
     HWND hwnd = listHandle(list);
-    if (hwnd != nullptr && row >= 0) SendMessageW(hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+    if (hwnd != nullptr && row >= 0 && SendMessageW(hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0))
+        noteRowDeleted(hwnd, row);
 }
 
 int selectedRow(ControlRef list) {

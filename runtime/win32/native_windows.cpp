@@ -83,6 +83,8 @@ void onNotify(WindowId window, const NMHDR& header) {
         const auto& activate = reinterpret_cast<const NMITEMACTIVATE&>(header);
         dispatchEvent(window, index, EventKind::DoubleClick,
                       EventArgs{activate.ptAction.x, activate.ptAction.y});
+    } else if (header.code == LVN_GETDISPINFOW) {
+        answerRowImageRequest(header);
     } else if (header.code == LVN_GETINFOTIPW) {
         answerRowTipRequest(header);
     }

@@ -16,16 +16,26 @@ namespace win32 {
 
 namespace {
 
-// Image 0 is blank, so a row the program never marked, which the list view
-// gives image 0, shows no icon; a mark's image is its value.
+// Image 0 is blank, so a row without a mark shows no icon; a mark's image
+// is its value.
 constexpr RowMark kImages[] = {RowMark::None, RowMark::NotPractised, RowMark::Practised, RowMark::Mastered};
 
-// Each prepared list's tooltips. A row keeps the number of its tip (from 1)
-// in its item data, so the tip stays with the row when rows above it go. A
-// row marked again gets a new number: every message to the list costs a
-// tenth of a millisecond under Wine, so the old one is not asked for, and the
-// table goes with the list.
-std::map<HWND, std::vector<std::wstring>> tipsOfList;
+struct RowState {
+    int image = 0;
+    std::wstring tip;
+};
+
+// Every list's rows as the program sees them, kept beside the list view:
+// rows are inserted with a callback image, and the list asks for the image
+// (LVN_GETDISPINFO) only for the rows it draws. Marking a row is then no
+// message at all while the window is hidden, which matters when the whole
+// bank list is marked as the window opens: under Wine every message to the
+// list costs about a tenth of a millisecond in this program.
+struct ListRows {
+    bool imagesReady = false;
+    std::vector<RowState> rows;
+};
+std::map<HWND, ListRows> listRows;
 
 HWND listHandle(ControlRef list) {
     const ControlSpec* spec = controlSpecOf(list);
@@ -34,6 +44,13 @@ HWND listHandle(ControlRef list) {
 
 bool validRow(HWND list, int row) {
     return row >= 0 && row < static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+const RowState* rowState(HWND list, int row) {
+    auto found = listRows.find(list);
+    if (found == listRows.end() || row < 0 || row >= static_cast<int>(found->second.rows.size()))
+        return nullptr;
+    return &found->second.rows[static_cast<std::size_t>(row)];
 }
 
 // A 32-bit picture with its alpha for image lists that blend, and a mask
@@ -69,10 +86,10 @@ bool addImage(HIMAGELIST images, RowMark mark, int size) {
     return added;
 }
 
-// The tips go with the list: the table entry is dropped when it is destroyed.
+// The rows' table goes with the list.
 LRESULT CALLBACK listSubclass(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
     if (message == WM_NCDESTROY) {
-        tipsOfList.erase(list);
+        listRows.erase(list);
         RemoveWindowSubclass(list, listSubclass, id);
     }
     return DefSubclassProc(list, message, wParam, lParam);
@@ -81,8 +98,8 @@ LRESULT CALLBACK listSubclass(HWND list, UINT message, WPARAM wParam, LPARAM lPa
 // The image list (the small-icon size of the system, which follows the
 // display's scale) and the tooltips, set up on a list's first mark. The
 // list view destroys its image list itself.
-bool prepareList(HWND list) {
-    if (tipsOfList.count(list) != 0) return true;
+bool prepareImages(HWND list, ListRows& table) {
+    if (table.imagesReady) return true;
     const int size = GetSystemMetrics(SM_CXSMICON);
     HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 4, 0);
     if (images == nullptr) return false;
@@ -94,33 +111,36 @@ bool prepareList(HWND list) {
     }
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
-    SetWindowSubclass(list, listSubclass, 1, 0);
-    tipsOfList[list];
+    table.imagesReady = true;
     return true;
-}
-
-LPARAM itemData(HWND list, int row) {
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    return SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
 }
 
 }  // namespace
 
-// One message per row: the whole bank list is marked as the window opens.
+void noteRowInserted(HWND list, int row) {
+    auto [found, added] = listRows.try_emplace(list);
+    if (added) SetWindowSubclass(list, listSubclass, 1, 0);
+    std::vector<RowState>& rows = found->second.rows;
+    if (row >= 0 && row <= static_cast<int>(rows.size())) rows.insert(rows.begin() + row, RowState{});
+}
+
+void noteRowDeleted(HWND list, int row) {
+    auto found = listRows.find(list);
+    if (found == listRows.end()) return;
+    std::vector<RowState>& rows = found->second.rows;
+    if (row >= 0 && row < static_cast<int>(rows.size())) rows.erase(rows.begin() + row);
+}
+
 void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
     HWND hwnd = listHandle(list);
-    if (hwnd == nullptr || row < 0 || !prepareList(hwnd)) return;
-    holdRedrawWhileHidden(hwnd);
-    std::vector<std::wstring>& tips = tipsOfList[hwnd];
+    auto found = listRows.find(hwnd);
+    if (hwnd == nullptr || found == listRows.end() || row < 0 ||
+        row >= static_cast<int>(found->second.rows.size()) || !prepareImages(hwnd, found->second))
+        return;
     const int image = static_cast<int>(mark);
-    LVITEMW item{};
-    item.mask = LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = row;
-    item.iImage = image >= 1 && image <= 3 ? image : 0;
-    item.lParam = static_cast<LPARAM>(tips.size() + 1);
-    if (SendMessageW(hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item))) tips.push_back(toWide(tooltip));
+    found->second.rows[static_cast<std::size_t>(row)] =
+        RowState{image >= 1 && image <= 3 ? image : 0, toWide(tooltip)};
+    if (IsWindowVisible(hwnd)) SendMessageW(hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
 }
 
 void showRow(ControlRef list, int row) {
@@ -138,17 +158,20 @@ void showRow(ControlRef list, int row) {
     SendMessageW(hwnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
+void answerRowImageRequest(const NMHDR& header) {
+    // The item is the list view's, which reads the answer from it.
+    auto& request = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
+    if ((request.item.mask & LVIF_IMAGE) == 0) return;
+    const RowState* row = rowState(header.hwndFrom, request.item.iItem);
+    request.item.iImage = row != nullptr ? row->image : 0;
+}
+
 void answerRowTipRequest(const NMHDR& header) {
-    // The text buffer is the list view's, which reads the answer from it.
     auto& request = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
-    auto found = tipsOfList.find(header.hwndFrom);
-    if (found == tipsOfList.end() || request.pszText == nullptr || request.cchTextMax < 1) return;
-    const LPARAM tip = itemData(header.hwndFrom, request.iItem);
-    if (tip < 1 || tip > static_cast<LPARAM>(found->second.size())) return;
-    const std::wstring& text = found->second[static_cast<std::size_t>(tip - 1)];
-    if (text.empty()) return;
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(request.cchTextMax - 1));
-    text.copy(request.pszText, length);
+    const RowState* row = rowState(header.hwndFrom, request.iItem);
+    if (row == nullptr || row->tip.empty() || request.pszText == nullptr || request.cchTextMax < 1) return;
+    const std::size_t length = std::min(row->tip.size(), static_cast<std::size_t>(request.cchTextMax - 1));
+    row->tip.copy(request.pszText, length);
     request.pszText[length] = L'\0';
 }
 
