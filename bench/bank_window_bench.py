@@ -104,7 +104,8 @@ def bench_qt(args, work):
     full, samples = prepare_folders(args.linux_program, args.source, work)
     log = open(os.path.join(work, "xvfb.log"), "w")
     display = free_display()
-    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+    # -noreset: the server would otherwise reset, and refuse, as each run ends.
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
                             stdout=log, stderr=log)
     env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy")
     env.pop("QT_QPA_PLATFORM", None)
