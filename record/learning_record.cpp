@@ -56,24 +56,30 @@ void openLearningRecord() {
     told = false;
     const Text path = learningRecordPath();
     OpenedRecord opened = openAndAttach(path);
+    Text aside;
     if (opened.outcome == OpenOutcome::Damaged) {
         // Kept byte for byte under another name; the learner may want it.
-        const Text aside = setDamagedRecordAside(path);
+        aside = setDamagedRecordAside(path);
         if (aside.empty()) return giveUp(RecordTrouble::DamagedStuck, opened.code);
-        pendingMessage = recordSetAsideMessage(aside);
         opened = openAndAttach(path);
     }
     switch (opened.outcome) {
         case OpenOutcome::Opened:
+            if (!aside.empty()) pendingMessage = recordSetAsideMessage(aside, true);
             refreshReviewBanks();
             return;
         case OpenOutcome::TooNew:
-            return giveUp(RecordTrouble::TooNew, 0);
+            giveUp(RecordTrouble::TooNew, 0);
+            break;
         case OpenOutcome::Damaged:
-            return giveUp(RecordTrouble::DamagedStuck, opened.code);
+            giveUp(RecordTrouble::DamagedStuck, opened.code);
+            break;
         case OpenOutcome::Failed:
-            return giveUp(opened.code);
+            giveUp(opened.code);
+            break;
     }
+    // No new record could be begun after the damaged one was moved aside.
+    if (!aside.empty()) pendingMessage += "\r\n" + recordSetAsideMessage(aside, false);
 }
 
 void closeLearningRecord() {

@@ -75,9 +75,9 @@ Text recordTroubleMessage(RecordTrouble trouble, int sqliteCode) {
     return "无法保存学习记录：" + reason + "\r\n练习照常进行，但本次运行的答题不会被记录。";
 }
 
-Text recordSetAsideMessage(const Text& asideName) {
+Text recordSetAsideMessage(const Text& asideName, bool restarted) {
     return "学习记录文件“学习记录.db”已损坏，无法读取。\r\n原文件已改名为“" + asideName +
-           "”，原样保留在程序文件夹中；学习记录已重新开始。";
+           "”，原样保留在程序文件夹中" + (restarted ? "；学习记录已重新开始。" : "。");
 }
 
 Text setDamagedRecordAside(const Text& path) {

@@ -17,8 +17,9 @@ enum class RecordTrouble {
 RecordTrouble troubleOf(int sqliteCode);
 // The message that tells the learner the record is not being kept.
 Text recordTroubleMessage(RecordTrouble trouble, int sqliteCode);
-// The message after a damaged record was moved aside and a new one begun.
-Text recordSetAsideMessage(const Text& asideName);
+// The message after a damaged record was moved aside, saying whether a new
+// record was begun.
+Text recordSetAsideMessage(const Text& asideName, bool restarted);
 
 // Moves the file at path (and its -wal and -shm files, when there) to
 // path + ".损坏-<date>-<time>", never replacing anything. Returns the new

@@ -16,12 +16,15 @@ Text bankTextOf(const TextArray& entries) {
 }
 
 // Through a temporary copy moved into place, so a bank is never half
-// written.
+// written. A bank that already reads so is left alone: most starts change
+// nothing, and a write waits for the disk.
 void writeOrRemove(const Text& path, const Text& text) {
     if (text.empty()) {
         if (fileExists(path)) removeFile(path);
         return;
     }
+    bool read = false;
+    if (readFileBytes(path, read) == text && read) return;
     if (!native::makeFolder(reviewFolder())) return;
     replaceFile(path, text);
 }

@@ -1,7 +1,8 @@
 // The word-bank window: browse the banks, take one into use, save, export
 // and remove rows, mute the background loop. Beyond its controls the window
-// keeps only the folder and name of each row: a bank in a sub-folder is listed by its
-// bare name, and read from where it was found.
+// keeps only the folder and name of each row: a bank in a sub-folder is
+// listed by its bare name, and read from where it was found. Once listed,
+// the rows are marked from the learning record.
 #include "wordbank/bank_manager.h"
 
 #include <vector>
