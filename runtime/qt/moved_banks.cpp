@@ -65,8 +65,12 @@ bool moveBank(const fs::path& user, const std::string& from, const std::string& 
     fs::create_hard_link(user / from, user / to, error);
     if (error) return false;
     fs::remove(user / from, error);
-    for (fs::path folder = fs::path(from).parent_path(); !folder.empty(); folder = folder.parent_path())
-        if (!fs::remove(user / folder, error)) break;
+    for (fs::path folder = fs::path(from).parent_path(); !folder.empty(); folder = folder.parent_path()) {
+        const fs::path path = user / folder;
+        if (!fs::is_directory(fs::symlink_status(path, error)) || !fs::is_empty(path, error) ||
+            !fs::remove(path, error))
+            break;
+    }
     return true;
 }
 

@@ -92,7 +92,7 @@ TEST_F(UserFolderTest, BanksBundledUnderANewPathAreMovedNeverCopiedTwice) {
     write(earlier / "单词表" / "常用短语.txt", "ice cream\r\n");
     write(earlier / "单词表" / "四级" / "四级-001.txt", "ability\r\n");  // reordered since
     write(earlier / "单词表" / "四级" / "四级-002.txt", "able\r\n");
-    write(earlier / "单词表" / "旧名.txt", "same\r\n");
+    write(earlier / "单词表" / "旧" / "旧名.txt", "same\r\n");
     write(earlier / "音效" / "开始.wav", "RIFF");
     qtport::prepareUserFolder(earlier, user);
     write(user / "单词表" / "常用词汇.txt", "apple\r\n");  // edited
@@ -109,11 +109,11 @@ TEST_F(UserFolderTest, BanksBundledUnderANewPathAreMovedNeverCopiedTwice) {
     qtport::prepareUserFolder(installed, user);  // a later start changes nothing
 
     const fs::path banks = user / "单词表";
-    // Unchanged: moved, under a new folder or a new name.
+    // Unchanged: moved, under a new folder or a new name; a folder left empty goes.
     EXPECT_EQ(read(banks / "01示例" / "入门词汇.txt"), "cat\r\n");
     EXPECT_EQ(read(banks / "04四级" / "四级-002.txt"), "able\r\n");
     EXPECT_EQ(read(banks / "新名.txt"), "same\r\n");
-    for (const char* gone : {"入门词汇.txt", "四级/四级-002.txt", "旧名.txt"})
+    for (const char* gone : {"入门词汇.txt", "四级/四级-002.txt", "旧"})
         EXPECT_FALSE(fs::exists(banks / gone));
     // Changed or removed by the learner: left so, and not copied again.
     EXPECT_EQ(read(banks / "常用词汇.txt"), "apple\r\n");
