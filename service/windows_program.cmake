@@ -3,7 +3,7 @@
 # licences of everything it is built from. Included from service/CMakeLists.txt.
 find_program(VORBELZOZ_HOST_PYTHON3 python3 REQUIRED)
 
-file(GLOB VORBELZOZ_BUNDLED_BANKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/单词表/*.txt)
+file(GLOB_RECURSE VORBELZOZ_BUNDLED_BANKS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/单词表/*.txt)
 set(VORBELZOZ_PRONUNCIATIONS ${CMAKE_CURRENT_BINARY_DIR}/pronunciations.tsv)
 add_custom_command(OUTPUT ${VORBELZOZ_PRONUNCIATIONS}
   COMMAND ${VORBELZOZ_HOST_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/make_pronunciations.py

@@ -25,9 +25,13 @@ bytes of the word, one line per entry:
 An inflected form without an entry of its own ("ran" is listed only under
 "run") gets a line with just its lemma.
 
---banks writes the exam word lists as chapter banks, one sub-folder per list,
-"<list>-<NNN>.txt" with at most 50 entries, GBK with CR LF, most frequent
-words first. Only entries that a Debian word list (wbritish-huge,
+--banks writes the exam word lists as chapter banks, one sub-folder per list
+numbered in the order of schooling ("02中考" ... "10牛津3000", after the
+program's review banks in "00" and the samples in "01"), each chapter
+"<list>-<NNN>.txt" with at most 50 entries, GBK with CR LF. An exam list
+leads with its own level's words: first the entries no list below it holds,
+then the rest, each group most frequent first (中考 and 牛津3000 are in
+frequency order alone). Only entries that a Debian word list (wbritish-huge,
 wamerican-huge) spells the same way are kept, in that list's case; the tool
 reports how many it dropped.
 """
@@ -52,6 +56,16 @@ WORD_LISTS = ("/usr/share/dict/british-english-huge", "/usr/share/dict/american-
 EXAM_LISTS = (("zk", "中考"), ("gk", "高考"), ("cet4", "四级"), ("cet6", "六级"), ("ky", "考研"),
               ("toefl", "托福"), ("ielts", "雅思"), ("gre", "GRE"))
 OXFORD_LIST = "牛津3000"
+# The bank list shows sub-folders in name order and never their names, so the
+# number puts the lists in a learner's order; "00" and "01" are the review
+# banks and the samples.
+FIRST_FOLDER_NUMBER = 2
+# The lists a learner has already met before each exam list. They are taken
+# together because ECDICT's tags are not nested: 四级 leaves out basic words
+# such as "can" and "way", which only 中考 and 高考 hold.
+BELOW = {"高考": ("中考",), "四级": ("中考", "高考"), "六级": ("中考", "高考", "四级"),
+         "考研": ("中考", "高考", "四级"), "托福": ("中考", "高考", "四级"), "雅思": ("中考", "高考", "四级"),
+         "GRE": ("中考", "高考", "四级", "六级")}
 CHAPTER_SIZE = 50
 
 # Parts of speech a translation line may start with, and the spelling the
@@ -232,7 +246,18 @@ def exam_lists(entries, spellings):
                 seen.add(spelled)
                 kept.append(spelled)
         lists[name] = kept
-    return lists, dropped
+    return {name: own_level_first(kept, lists, name) for name, kept in lists.items()}, dropped
+
+
+def own_level_first(entries, lists, name):
+    """The entries with those that no list below holds first, each group in its order.
+
+    An entry counts as held below when a list below has it in any case:
+    "Polish" is no new word to spell for a learner who wrote "polish".
+    """
+    known = {entry.lower() for below in BELOW.get(name, ()) for entry in lists[below]}
+    own = [entry for entry in entries if entry.lower() not in known]
+    return own + [entry for entry in entries if entry.lower() in known]
 
 
 def write_atomically(path, data):
@@ -242,9 +267,15 @@ def write_atomically(path, data):
     os.replace(temporary, path)
 
 
+def bank_folder(name):
+    """The sub-folder of a list: "02中考" ... "10牛津3000"."""
+    order = [listed for _, listed in EXAM_LISTS] + [OXFORD_LIST]
+    return f"{FIRST_FOLDER_NUMBER + order.index(name):02d}{name}"
+
+
 def write_banks(folder, lists):
     for name, entries in lists.items():
-        target = os.path.join(folder, name)
+        target = os.path.join(folder, bank_folder(name))
         os.makedirs(target, exist_ok=True)
         for old in os.listdir(target):
             if old.endswith(".txt"):

@@ -166,7 +166,7 @@ def main():
     root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--service", required=True)
-    parser.add_argument("--bank", default=os.path.join(root, "data", "单词表", "常用词汇.txt"))
+    parser.add_argument("--bank", default=os.path.join(root, "data", "单词表", "01示例", "常用词汇.txt"))
     parser.add_argument("--voices", default="awb,rms")
     parser.add_argument("--spd", default="2")
     parser.add_argument("--cut-ms", type=int, default=0)

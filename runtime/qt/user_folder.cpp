@@ -7,6 +7,9 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <vector>
+
+#include "runtime/qt/moved_banks.h"
 
 namespace fs = std::filesystem;
 
@@ -73,19 +76,31 @@ void copyBundledBanks(const fs::path& installed, const fs::path& user) {
     const fs::path from = installed / kBanks, to = user / kBanks;
     const fs::path listFile = user / kCopiedList;
     std::set<std::string> copied = readCopiedList(listFile);
-    bool changed = false;
+    std::set<std::string> bundled;
+    std::vector<std::string> fresh;
     std::error_code error;
     for (fs::recursive_directory_iterator it(from, fs::directory_options::skip_permission_denied, error), end;
          !error && it != end; it.increment(error)) {
         if (!it->is_regular_file(error)) continue;
-        const fs::path relative = it->path().lexically_relative(from);
-        const std::string name = relative.generic_string();
-        if (copied.count(name) != 0) continue;
-        const fs::path target = to / relative;
+        const std::string name = it->path().lexically_relative(from).generic_string();
+        bundled.insert(name);
+        if (copied.count(name) == 0) fresh.push_back(name);
+    }
+    if (error || fresh.empty()) return;  // a half-read bundle tells nothing about moved banks
+
+    std::vector<std::string> earlier;
+    for (const std::string& name : copied)
+        if (bundled.count(name) == 0) earlier.push_back(name);
+    const MovedBanks moved = settleMovedBanks(from, to, fresh, earlier);
+    bool changed = !moved.retired.empty();
+    for (const std::string& name : moved.retired) copied.erase(name);
+    for (const std::string& name : fresh) {
+        if (moved.deferred.count(name) != 0) continue;
+        const fs::path target = to / name;
         std::error_code missing;
-        if (!fs::exists(fs::symlink_status(target, missing))) {
+        if (moved.settled.count(name) == 0 && !fs::exists(fs::symlink_status(target, missing))) {
             fs::create_directories(target.parent_path(), missing);
-            if (!copyIfMissing(it->path(), target)) continue;  // tried again at the next start
+            if (!copyIfMissing(from / name, target)) continue;  // tried again at the next start
         }
         copied.insert(name);
         changed = true;

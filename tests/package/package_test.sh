@@ -165,7 +165,7 @@ import -window root "$work/first_start.png"
 for part in mp3 日志; do
     [ -d "$folder/$part" ] || fail "the learner's folder has no $part/"
 done
-cmp -s "$root/usr/lib/vorbelzoz/单词表/常用词汇.txt" "$banks/常用词汇.txt" ||
+cmp -s "$root/usr/lib/vorbelzoz/单词表/01示例/常用词汇.txt" "$banks/01示例/常用词汇.txt" ||
     fail "the bundled banks were not copied into the learner's folder"
 bundled=$(cd "$root/usr/lib/vorbelzoz/单词表" && find . -type f | wc -l)
 copied=$(cd "$banks" && find . -type f | wc -l)
@@ -178,12 +178,13 @@ service_running || fail "the program did not start its service"
 kill_program_and_expect_nothing_left
 
 # The learner edits one bank and removes all others.
-find "$banks" -mindepth 1 -not -name 常用词汇.txt -delete
-printf 'apple\r\n' >"$banks/常用词汇.txt"
+edited=$banks/01示例/常用词汇.txt
+find "$banks" -mindepth 1 -not -path "$banks/01示例" -not -path "$edited" -delete
+printf 'apple\r\n' >"$edited"
 
 start_program
 window=$(bank_window) || fail "the word-bank window did not open at the second start"
-[ "$(printf 'apple\r\n')" = "$(cat "$banks/常用词汇.txt")" ] || fail "the second start changed the edited bank"
+[ "$(printf 'apple\r\n')" = "$(cat "$edited")" ] || fail "the second start changed the edited bank"
 [ "$(find "$banks" -type f | wc -l)" = 1 ] || fail "the second start brought removed banks back"
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
@@ -210,7 +211,7 @@ kill_program_and_expect_nothing_left
 # ---- Removing the package ------------------------------------------------
 in_root apt-get remove -y -q vorbelzoz >>"$work/apt.log" 2>&1 || fail "apt-get remove failed"
 [ ! -e "$root/usr/lib/vorbelzoz/vorbelzoz" ] || fail "the program is still installed"
-[ "$(printf 'apple\r\n')" = "$(cat "$banks/常用词汇.txt")" ] && [ -s "$folder/mp3/apple.mp3" ] ||
+[ "$(printf 'apple\r\n')" = "$(cat "$edited")" ] && [ -s "$folder/mp3/apple.mp3" ] ||
     fail "removing the package touched the learner's folder"
 
 cleanup

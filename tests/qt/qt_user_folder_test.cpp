@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -23,9 +24,9 @@ protected:
         root = pattern;
         installed = root / "usr-lib-vorbelzoz";
         user = root / "home" / ".local" / "share" / "vorbelzoz";
-        write(installed / "单词表" / "常用词汇.txt", "apple\r\nbanana\r\n");
-        write(installed / "单词表" / "入门词汇.txt", "cat\r\n");
-        write(installed / "单词表" / "四级" / "第01章.txt", "abandon\r\n");
+        write(installed / "单词表" / "01示例" / "常用词汇.txt", "apple\r\nbanana\r\n");
+        write(installed / "单词表" / "01示例" / "入门词汇.txt", "cat\r\n");
+        write(installed / "单词表" / "04四级" / "四级-001.txt", "abandon\r\n");
         write(installed / "音效" / "开始.wav", "RIFF");
     }
     void TearDown() override { fs::remove_all(root); }
@@ -53,9 +54,9 @@ protected:
 TEST_F(UserFolderTest, FirstStartCopiesEveryBankAndMakesTheFolders) {
     qtport::prepareUserFolder(installed, user);
 
-    EXPECT_EQ(read(user / "单词表" / "常用词汇.txt"), "apple\r\nbanana\r\n");
-    EXPECT_EQ(read(user / "单词表" / "入门词汇.txt"), "cat\r\n");
-    EXPECT_EQ(read(user / "单词表" / "四级" / "第01章.txt"), "abandon\r\n");
+    EXPECT_EQ(read(user / "单词表" / "01示例" / "常用词汇.txt"), "apple\r\nbanana\r\n");
+    EXPECT_EQ(read(user / "单词表" / "01示例" / "入门词汇.txt"), "cat\r\n");
+    EXPECT_EQ(read(user / "单词表" / "04四级" / "四级-001.txt"), "abandon\r\n");
     EXPECT_TRUE(fs::is_directory(user / "mp3"));
     EXPECT_TRUE(fs::is_directory(user / "日志"));
     // The effects are read from the installed folder.
@@ -66,19 +67,69 @@ TEST_F(UserFolderTest, FirstStartCopiesEveryBankAndMakesTheFolders) {
 
 TEST_F(UserFolderTest, LaterStartsKeepTheLearnersBanksAndAddOnlyNewOnes) {
     qtport::prepareUserFolder(installed, user);
-    write(user / "单词表" / "常用词汇.txt", "apple\r\n");  // edited
-    fs::remove(user / "单词表" / "入门词汇.txt");          // removed
-    write(user / "单词表" / "我的.txt", "mine\r\n");       // the learner's own
+    write(user / "单词表" / "01示例" / "常用词汇.txt", "apple\r\n");  // edited
+    fs::remove(user / "单词表" / "01示例" / "入门词汇.txt");          // removed
+    write(user / "单词表" / "我的.txt", "mine\r\n");                  // the learner's own
     // A newer version brings two banks, one of them named like the learner's.
-    write(installed / "单词表" / "四级" / "第02章.txt", "ability\r\n");
+    write(installed / "单词表" / "04四级" / "四级-002.txt", "ability\r\n");
     write(installed / "单词表" / "我的.txt", "bundled\r\n");
 
     qtport::prepareUserFolder(installed, user);
 
-    EXPECT_EQ(read(user / "单词表" / "常用词汇.txt"), "apple\r\n");
-    EXPECT_FALSE(fs::exists(user / "单词表" / "入门词汇.txt"));
+    EXPECT_EQ(read(user / "单词表" / "01示例" / "常用词汇.txt"), "apple\r\n");
+    EXPECT_FALSE(fs::exists(user / "单词表" / "01示例" / "入门词汇.txt"));
     EXPECT_EQ(read(user / "单词表" / "我的.txt"), "mine\r\n");
-    EXPECT_EQ(read(user / "单词表" / "四级" / "第02章.txt"), "ability\r\n");
+    EXPECT_EQ(read(user / "单词表" / "04四级" / "四级-002.txt"), "ability\r\n");
+    EXPECT_EQ(leftovers(), 0);
+}
+
+// An earlier version copied the samples to the top of 单词表 and the chapters
+// into folders now renamed; this one bundles them elsewhere.
+TEST_F(UserFolderTest, BanksBundledUnderANewPathAreMovedNeverCopiedTwice) {
+    const fs::path earlier = root / "earlier-version";
+    write(earlier / "单词表" / "常用词汇.txt", "apple\r\nbanana\r\n");
+    write(earlier / "单词表" / "入门词汇.txt", "cat\r\n");
+    write(earlier / "单词表" / "常用短语.txt", "ice cream\r\n");
+    write(earlier / "单词表" / "四级" / "四级-001.txt", "ability\r\n");  // reordered since
+    write(earlier / "单词表" / "四级" / "四级-002.txt", "able\r\n");
+    write(earlier / "单词表" / "旧名.txt", "same\r\n");
+    write(earlier / "音效" / "开始.wav", "RIFF");
+    qtport::prepareUserFolder(earlier, user);
+    write(user / "单词表" / "常用词汇.txt", "apple\r\n");  // edited
+    fs::remove(user / "单词表" / "常用短语.txt");          // removed
+    write(user / "单词表" / "我的.txt", "mine\r\n");
+    // A list naming a bank outside the folder must not reach it.
+    write(root / "home" / ".local" / "share" / "入门词汇.txt", "cat\r\n");
+    std::ofstream(user / ".bundled-banks", std::ios::app) << "../../入门词汇.txt\n";
+
+    write(installed / "单词表" / "01示例" / "常用短语.txt", "ice cream\r\n");
+    write(installed / "单词表" / "04四级" / "四级-002.txt", "able\r\n");
+    write(installed / "单词表" / "新名.txt", "same\r\n");
+    qtport::prepareUserFolder(installed, user);
+    qtport::prepareUserFolder(installed, user);  // a later start changes nothing
+
+    const fs::path banks = user / "单词表";
+    // Unchanged: moved, under a new folder or a new name.
+    EXPECT_EQ(read(banks / "01示例" / "入门词汇.txt"), "cat\r\n");
+    EXPECT_EQ(read(banks / "04四级" / "四级-002.txt"), "able\r\n");
+    EXPECT_EQ(read(banks / "新名.txt"), "same\r\n");
+    for (const char* gone : {"入门词汇.txt", "四级/四级-002.txt", "旧名.txt"})
+        EXPECT_FALSE(fs::exists(banks / gone));
+    // Changed or removed by the learner: left so, and not copied again.
+    EXPECT_EQ(read(banks / "常用词汇.txt"), "apple\r\n");
+    EXPECT_EQ(read(banks / "四级" / "四级-001.txt"), "ability\r\n");
+    for (const char* absent :
+         {"01示例/常用词汇.txt", "04四级/四级-001.txt", "常用短语.txt", "01示例/常用短语.txt"})
+        EXPECT_FALSE(fs::exists(banks / absent)) << absent;
+    EXPECT_EQ(read(banks / "我的.txt"), "mine\r\n");
+    EXPECT_EQ(read(root / "home" / ".local" / "share" / "入门词汇.txt"), "cat\r\n");
+    // The list names the bundled banks the folder now stands for.
+    std::set<std::string> listed;
+    std::istringstream list(read(user / ".bundled-banks"));
+    for (std::string line; std::getline(list, line);) listed.insert(line);
+    EXPECT_EQ(listed, (std::set<std::string>{"../../入门词汇.txt", "01示例/入门词汇.txt",
+                                             "01示例/常用短语.txt", "01示例/常用词汇.txt",
+                                             "04四级/四级-001.txt", "04四级/四级-002.txt", "新名.txt"}));
     EXPECT_EQ(leftovers(), 0);
 }
 

@@ -115,7 +115,7 @@ TEST(SampleBanks, AreGbkWithCrLfAndKnownToTheDictionary) {
     } banks[] = {{"入门词汇.txt", 8, false}, {"常用词汇.txt", 200, false}, {"常用短语.txt", 10, true}};
     for (const auto& bank : banks) {
         SCOPED_TRACE(bank.name);
-        const std::string file = readAll(kData + "/单词表/" + bank.name);
+        const std::string file = readAll(kData + "/单词表/01示例/" + bank.name);
         ASSERT_FALSE(file.empty());
         EXPECT_NE(file.compare(0, 3, "\xEF\xBB\xBF"), 0);
         EXPECT_EQ(file.substr(file.size() - 2), "\r\n");
@@ -131,18 +131,27 @@ TEST(SampleBanks, AreGbkWithCrLfAndKnownToTheDictionary) {
     }
 }
 
-// The exam lists in the program folder the build assembles: every chapter
-// named in order, at most 50 entries of GBK with CR LF, and no entry twice.
+// The exam lists in the program folder the build assembles: folders that
+// sort in a learner's order after the samples, every chapter named in order,
+// at most 50 entries of GBK with CR LF, and no entry twice.
 TEST(ExamBanks, NineListsOfNumberedChaptersInTheProgramFolder) {
     namespace fs = std::filesystem;
     const struct {
+        const char* folder;
         const char* name;
         std::size_t minimumEntries;
-    } lists[] = {{"中考", 1500}, {"高考", 3500}, {"四级", 3700}, {"六级", 5300},    {"考研", 4700},
-                 {"托福", 6800}, {"雅思", 4900}, {"GRE", 7300},  {"牛津3000", 3400}};
+    } lists[] = {{"02中考", "中考", 1500}, {"03高考", "高考", 3500}, {"04四级", "四级", 3700},
+                 {"05六级", "六级", 5300}, {"06考研", "考研", 4700}, {"07托福", "托福", 6800},
+                 {"08雅思", "雅思", 4900}, {"09GRE", "GRE", 7300},   {"10牛津3000", "牛津3000", 3400}};
+    const fs::path banks = fs::path(VORBELZOZ_PROGRAM_FOLDER) / "单词表";
+    std::set<std::string> bundled;
+    for (const auto& entry : fs::directory_iterator(banks)) bundled.insert(entry.path().filename().string());
+    std::set<std::string> expected{"01示例"};
+    for (const auto& list : lists) expected.insert(list.folder);
+    EXPECT_EQ(bundled, expected);  // nothing of an older layout, no bank at the top
     for (const auto& list : lists) {
         SCOPED_TRACE(list.name);
-        const fs::path folder = fs::path(VORBELZOZ_PROGRAM_FOLDER) / "单词表" / fs::u8path(list.name);
+        const fs::path folder = banks / fs::u8path(list.folder);
         ASSERT_TRUE(fs::is_directory(folder));
         std::size_t chapters = 0, total = 0;
         std::set<std::string> seen;

@@ -55,13 +55,34 @@ class Banks(unittest.TestCase):
         self.assertEqual(lists["牛津3000"], ["apple"])
         with tempfile.TemporaryDirectory() as folder:
             tool.write_banks(folder, lists)
-            names = sorted(os.listdir(os.path.join(folder, "四级")))
+            self.assertEqual(sorted(os.listdir(folder)), ["02中考", "03高考", "04四级", "05六级", "06考研", "07托福",
+                                                          "08雅思", "09GRE", "10牛津3000"])
+            names = sorted(os.listdir(os.path.join(folder, "04四级")))
             self.assertEqual(names, ["四级-001.txt", "四级-002.txt", "四级-003.txt"])
-            with open(os.path.join(folder, "四级", "四级-003.txt"), "rb") as chapter:
+            with open(os.path.join(folder, "04四级", "四级-003.txt"), "rb") as chapter:
                 last = chapter.read()
             self.assertEqual(last.count(b"\r\n"), 23)
             self.assertTrue(last.endswith(b"beta\r\nzeta\r\n"))
-            self.assertEqual(os.listdir(os.path.join(folder, "GRE")), [])
+            self.assertEqual(os.listdir(os.path.join(folder, "09GRE")), [])
+
+    def test_exam_lists_lead_with_words_no_list_below_holds(self):
+        entries = [row("go", tag="zk gk cet4 cet6 gre", frq="1", oxford="1"), row("can", tag="zk toefl", frq="2"),
+                   row("Polish", tag="cet6", frq="3"), row("abandon", tag="cet4 gre", frq="10"),
+                   row("cite", tag="cet6 gre", frq="20"), row("subtle", tag="ky gre", frq="30"),
+                   row("polish", tag="gk", frq="50"), row("lucid", tag="gre", frq="900", oxford="1"),
+                   row("tundra", tag="toefl", frq="999")]
+        spellings = {e["word"].lower(): {e["word"]} for e in entries}
+        spellings["polish"] = {"polish", "Polish"}
+        lists, _ = tool.exam_lists(entries, spellings)
+        self.assertEqual(lists["中考"], ["go", "can"])
+        self.assertEqual(lists["高考"], ["polish", "go"])
+        self.assertEqual(lists["四级"], ["abandon", "go"])
+        # "Polish" is 高考's "polish" in another case: no new word to spell.
+        self.assertEqual(lists["六级"], ["cite", "go", "Polish"])
+        # 中考 alone holds "can"; 考研 is no list below GRE.
+        self.assertEqual(lists["托福"], ["tundra", "can"])
+        self.assertEqual(lists["GRE"], ["subtle", "lucid", "go", "abandon", "cite"])
+        self.assertEqual(lists["牛津3000"], ["go", "lucid"])
 
     def test_a_package_with_another_checksum_is_refused(self):
         with tempfile.NamedTemporaryFile(suffix=".tgz") as fake:
