@@ -19,7 +19,8 @@ The installed program then runs a quiz with its bundled service, the learner
 edits a bundled bank, and the same installer runs again: the edited bank
 and the report survive. A silent uninstall, run as Windows would from the
 uninstall entry, removes the program and the unchanged banks and leaves
-the edited banks, mp3\\, 日志\\ and the learner's files.
+the edited banks, mp3\\, 日志\\ and the learner's files. An install while
+the program runs changes nothing.
 
   installer_e2e.py --win-build DIR --source DIR --version X.Y.Z --prefix DIR --work DIR
 """
@@ -31,6 +32,7 @@ import re
 import shutil
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import run_e2e  # noqa: E402
@@ -97,6 +99,7 @@ def make_older_program(program, older):
         shutil.copyfile(os.path.join(program, relative), os.path.join(older, old))
         moved[old] = relative
     # One sample already in its new folder, with the text an older version had.
+    os.makedirs(os.path.join(older, SAMPLES))
     with open(os.path.join(older, SAMPLES, UPDATED_SAMPLE), "wb") as out:
         out.write(b"older\r\nsample\r\n")
     return moved
@@ -253,6 +256,21 @@ def main():
         for relative, data in kept.items():
             checks.equal(f"{relative} after the reinstall", open(path(relative), "rb").read()
                          if os.path.exists(path(relative)) else None, data)
+
+        # While the program runs, its files cannot be replaced: the installer
+        # stops before it changes anything.
+        running = subprocess.Popen(["wine", path("vorbelzoz.exe")], env=session.env(), stdout=log, stderr=log)
+        deadline = time.time() + 120
+        while not port_answers(SERVICE_PORT) and time.time() < deadline:
+            time.sleep(0.5)
+        checks.true("the installed program started its service", port_answers(SERVICE_PORT))
+        record = open(path("install-record.ini"), "rb").read()
+        code = session.run([windows_path(setup), "/S"], timeout=600).returncode
+        checks.equal("installing while the program runs: the exit code", code, 2)
+        checks.equal("installing while the program runs: the record", open(path("install-record.ini"), "rb").read(),
+                     record)
+        subprocess.run(["wineserver", "-k"], env=session.env(), stdout=log, stderr=log, timeout=60)
+        running.wait(60)
 
         # Uninstall, as the system's list of programs runs it.
         quiet = registry_values(session).get("QuietUninstallString", "")
