@@ -4,6 +4,7 @@
 # into an include; it rewrites the include only when something changed, so
 # the slow LZMA packing runs only then.
 find_program(VORBELZOZ_MAKENSIS makensis REQUIRED)
+find_program(VORBELZOZ_IMAGEMAGICK_CONVERT convert REQUIRED)
 
 set(VORBELZOZ_INSTALLER ${CMAKE_BINARY_DIR}/vorbelzoz-setup.exe)
 set(installer_list_dir ${CMAKE_BINARY_DIR}/installer)
@@ -18,13 +19,26 @@ add_custom_target(vorbelzoz_installer_list ALL
   VERBATIM)
 add_dependencies(vorbelzoz_installer_list vorbelzoz vorbelzoz_service_program)
 
+# The picture at the side of the welcome and finish pages: the program's
+# icon, from the one SVG, on a pale blue, as the 164 x 314 BMP NSIS shows.
+set(installer_side_icon ${installer_list_dir}/side-icon.png)
+set(installer_side_bitmap ${installer_list_dir}/side.bmp)
+add_custom_command(OUTPUT ${installer_side_bitmap}
+  COMMAND ${VORBELZOZ_RSVG_CONVERT} -w 128 -h 128 -o ${installer_side_icon}
+    ${CMAKE_SOURCE_DIR}/packaging/icons/vorbelzoz.svg
+  COMMAND ${VORBELZOZ_IMAGEMAGICK_CONVERT} -size 164x314 xc:aliceblue ${installer_side_icon}
+    -gravity north -geometry +0+56 -composite BMP3:${installer_side_bitmap}
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/icons/vorbelzoz.svg
+  VERBATIM)
+
 # makensis opens the bundled files by their UTF-8 names: a UTF-8 locale.
 add_custom_command(OUTPUT ${VORBELZOZ_INSTALLER}
   COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 ${VORBELZOZ_MAKENSIS} -V2 -INPUTCHARSET UTF8
     -DVERSION=${PROJECT_VERSION} -DLIST_DIR=${installer_list_dir}
-    -DICON=${CMAKE_BINARY_DIR}/windows-resources/vorbelzoz.ico -DOUTFILE=${VORBELZOZ_INSTALLER}
-    ${installer_script}
+    -DICON=${CMAKE_BINARY_DIR}/windows-resources/vorbelzoz.ico -DSIDE_BITMAP=${installer_side_bitmap}
+    -DOUTFILE=${VORBELZOZ_INSTALLER} ${installer_script}
   DEPENDS ${installer_script} ${installer_list} ${CMAKE_BINARY_DIR}/windows-resources/vorbelzoz.ico
+    ${installer_side_bitmap}
   COMMENT "Packing the Windows installer"
   VERBATIM)
 add_custom_target(vorbelzoz_installer ALL DEPENDS ${VORBELZOZ_INSTALLER})

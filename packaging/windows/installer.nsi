@@ -2,7 +2,8 @@
 ; %LOCALAPPDATA%\Programs\Vorbelzoz, without administrator rights.
 ;
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.0.0 -DLIST_DIR=<folder of
-;     installed_files.nsh> -DICON=<vorbelzoz.ico> -DOUTFILE=<setup.exe> installer.nsi
+;     installed_files.nsh> -DICON=<vorbelzoz.ico> [-DSIDE_BITMAP=<164x314 .bmp>]
+;     -DOUTFILE=<setup.exe> installer.nsi
 ;
 ; The program folder is also the learner's folder: banks, mp3\, 日志\ and
 ; 学习记录.db live beside the program. So the installer records each file it
@@ -56,6 +57,9 @@ Var OldRecord
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!ifdef SIDE_BITMAP
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_BITMAP}"
+!endif
 !define MUI_LANGDLL_REGISTRY_ROOT HKCU
 !define MUI_LANGDLL_REGISTRY_KEY "${SETTINGS_KEY}"
 !define MUI_LANGDLL_REGISTRY_VALUENAME "Installer Language"
