@@ -49,9 +49,10 @@ def windows_name(relative):
     """The installed file's path below the install folder, as the record keeps it.
 
     The record is an INI file with the path as the key: a key cannot hold
-    "=" nor start with "[" or ";"."""
+    "=" nor start with "[" or ";"; and the installer takes no path with ".."
+    from it."""
     name = relative.replace("/", "\\")
-    if "=" in name or name.startswith(("[", ";")) or name != name.strip():
+    if "=" in name or ".." in name or name.startswith(("[", ";")) or name != name.strip():
         raise ValueError(f"a bundled name the install record cannot keep: {name!r}")
     return nsis_text(name)
 

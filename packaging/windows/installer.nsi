@@ -13,7 +13,8 @@
 ;   licences are the program's own: always replaced, always removed;
 ; * a bundled bank is written where none is, or over the copy an earlier
 ;   install left unchanged (its hash is still the recorded one). A bank that
-;   differs from every bundled copy is the learner's and stays untouched;
+;   differs is the learner's and stays untouched; one the learner removed
+;   stays removed;
 ; * a file an earlier version installed that this one no longer bundles
 ;   (a bank moved to another folder) is removed, unless the learner changed
 ;   it; its folder goes too once empty;
@@ -184,6 +185,36 @@ Function ${un}RemoveEmptyFolders
 FunctionEnd
 !macroend
 
+; $0 is 1 when the record's path $R7 names a file below $INSTDIR: not
+; empty, not absolute, no "..". A damaged record removes nothing elsewhere.
+!macro VZ_INSIDE_INSTALL_FOLDER un
+Function ${un}InsideInstallFolder
+  Push $1
+  Push $2
+  StrCpy $0 0
+  StrCpy $1 $R7 1
+  StrCpy $2 $R7 1 1
+  ${If} $R7 == ""
+  ${OrIf} $1 == "\"
+  ${OrIf} $1 == "/"
+  ${OrIf} $2 == ":"
+    Goto done
+  ${EndIf}
+  StrLen $2 $R7
+  ${ForEach} $1 0 $2 + 1
+    StrCpy $0 $R7 2 $1
+    ${If} $0 == ".."
+      StrCpy $0 0
+      Goto done
+    ${EndIf}
+  ${Next}
+  StrCpy $0 1
+  done:
+  Pop $2
+  Pop $1
+FunctionEnd
+!macroend
+
 ; Removes what the record $R4 lists, except what the record $R3 lists as
 ; installed now ($R3 is "" when uninstalling): the program's files at once,
 ; a bank only while it is as the installer left it. A record line is
@@ -214,7 +245,8 @@ Function ${un}RemoveRecorded
     ${EndIf}
     StrCpy $R8 $R7 "" -64
     StrCpy $R7 $R7 -65
-    ${If} $R7 == ""
+    Call ${un}InsideInstallFolder
+    ${If} $0 != 1
       ${Continue}
     ${EndIf}
     ${If} $R3 != ""
@@ -268,6 +300,8 @@ FunctionEnd
 !insertmacro VZ_FILE_HASH "un."
 !insertmacro VZ_REMOVE_EMPTY_FOLDERS ""
 !insertmacro VZ_REMOVE_EMPTY_FOLDERS "un."
+!insertmacro VZ_INSIDE_INSTALL_FOLDER ""
+!insertmacro VZ_INSIDE_INSTALL_FOLDER "un."
 !insertmacro VZ_REMOVE_RECORDED ""
 !insertmacro VZ_REMOVE_RECORDED "un."
 !insertmacro VZ_CLOSE_PROGRAM_FIRST ""
@@ -277,23 +311,24 @@ FunctionEnd
 ; Installing
 
 ; Whether the bundled bank $R1 (hash $R2) is to be written: $R0 is 1 when
-; it is missing or the earlier install's copy is unchanged, 0 when the file
-; there is already this one or is the learner's. Records it as installed
-; unless it is the learner's.
+; it is new or the earlier install's copy is unchanged, 0 when the file
+; there is already this one, is the learner's, or was installed before and
+; removed by the learner. Records it as installed unless it is the
+; learner's; a removed one stays recorded, so later updates leave it out too.
 Function BankWanted
   StrCpy $R0 0
+  ReadINIStr $1 $OldRecord banks $R1
   ${If} ${FileExists} "$INSTDIR\$R1"
     StrCpy $0 "$INSTDIR\$R1"
     Call FileHash
     ${If} $0 != $R2
-      ReadINIStr $1 $OldRecord banks $R1
       ${If} $1 == ""
       ${OrIf} $0 != $1
         Return
       ${EndIf}
       StrCpy $R0 1
     ${EndIf}
-  ${Else}
+  ${ElseIf} $1 == ""
     StrCpy $R0 1
   ${EndIf}
   WriteINIStr $NewRecord banks $R1 $R2

@@ -16,8 +16,8 @@ their own, and the build's installer is run over it:
   (banks, mp3\\, 日志\\, 学习记录.db, a note) are untouched.
 
 The installed program then runs a quiz with its bundled service, the learner
-edits a bundled bank, and the same installer runs again: the edited bank
-and the report survive. A silent uninstall, run as Windows would from the
+edits one bundled bank and removes another, and the same installer runs
+again: the edited bank and the report survive, the removed bank stays away. A silent uninstall, run as Windows would from the
 uninstall entry, removes the program and the unchanged banks and leaves
 the edited banks, mp3\\, 日志\\ and the learner's files. An install while
 the program runs changes nothing.
@@ -245,6 +245,8 @@ def main():
         edited_sample = f"{SAMPLES}/{UNCHANGED_MOVED}"
         with open(path(edited_sample), "ab") as out:
             out.write(b"another word\r\n")
+        removed_sample = f"{SAMPLES}/{UPDATED_SAMPLE}"
+        os.remove(path(removed_sample))
         kept = {relative: open(path(relative), "rb").read() for relative in
                 [edited_sample, edited_old, f"单词表/{BANK_ROW}", f"日志/报告{BANK_ROW}", *LEARNER_FILES]
                 if os.path.isfile(path(relative))}
@@ -253,6 +255,7 @@ def main():
         # The same version again: nothing the learner has is touched.
         install(session, windows_path(setup), checks, "reinstall")
         check_installed(checks, session, install_dir, program, args.version, "reinstall")
+        checks.true(f"the removed {removed_sample} stays removed", not os.path.exists(path(removed_sample)))
         for relative, data in kept.items():
             checks.equal(f"{relative} after the reinstall", open(path(relative), "rb").read()
                          if os.path.exists(path(relative)) else None, data)
