@@ -346,15 +346,30 @@ FunctionEnd
   WriteINIStr $NewRecord program "${path}" "${hash}"
 !macroend
 
+; A bank is unpacked beside its place and moved there in one step, so an
+; install cut off midway leaves no half bank that would later pass for one
+; the learner changed; the temporary name is one the program neither lists
+; nor keeps.
 !macro VZ_BANK_FILE path hash folder name source
   StrCpy $R1 "${path}"
   StrCpy $R2 "${hash}"
   Call BankWanted
   ${If} $R0 = 1
     SetOutPath "$INSTDIR\${folder}"
-    File "/oname=${name}" "${source}"
+    File "/oname=${name}~1.tmp" "${source}"
+    StrCpy $0 "$INSTDIR\${path}"
+    Call MoveIntoPlace
   ${EndIf}
 !macroend
+
+; Moves "$0~1.tmp" to $0, replacing what is there; stops the install if it cannot.
+Function MoveIntoPlace
+  System::Call 'kernel32::MoveFileExW(w "$0~1.tmp", w r0, i 1) i .r1'
+  ${If} $1 = 0
+    Delete "$0~1.tmp"
+    Abort "$(^ErrorCreating)$0"
+  ${EndIf}
+FunctionEnd
 
 !include "${LIST_DIR}/installed_files.nsh"
 
@@ -410,11 +425,13 @@ Section "Vorbelzoz"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
 
-  ; The record last: until everything is in place, the earlier one stands.
+  ; The record last, and in one step: until everything is in place, the
+  ; earlier one stands.
   FlushINI $NewRecord
   SetFileAttributes "$INSTDIR\${RECORD}" NORMAL
-  Delete "$INSTDIR\${RECORD}"
-  CopyFiles /SILENT $NewRecord "$INSTDIR\${RECORD}"
+  CopyFiles /SILENT $NewRecord "$INSTDIR\${RECORD}~1.tmp"
+  StrCpy $0 "$INSTDIR\${RECORD}"
+  Call MoveIntoPlace
   SetFileAttributes "$INSTDIR\${RECORD}" HIDDEN
 SectionEnd
 
