@@ -1,6 +1,10 @@
 # The Windows executables' resources: the program's icon, a multi-size .ico
 # rendered from the one SVG at build time so the drawing has a single source,
-# and a version block on both executables numbered from the project version.
+# and on both executables an application manifest and a version block
+# numbered from the project version. The manifest is resource 1 of type
+# RT_MANIFEST; Debian's mingw-w64 links no default manifest of its own
+# (no default-manifest.o), and the win32_resources test checks that each
+# executable carries exactly one.
 # windres runs as a custom command, not as CMake's RC language, because the
 # compile options of the C++ targets (-Wall, -fexec-charset) are no windres
 # options; its COFF object is linked like any other object.
@@ -15,6 +19,9 @@ set(windows_dir ${CMAKE_SOURCE_DIR}/packaging/windows)
 set(icon_svg ${CMAKE_SOURCE_DIR}/packaging/icons/vorbelzoz.svg)
 file(MAKE_DIRECTORY ${resource_dir})
 configure_file(${windows_dir}/vorbelzoz_version.h.in ${resource_dir}/vorbelzoz_version.h @ONLY)
+foreach(manifest vorbelzoz vorbelzoz_service)
+  configure_file(${windows_dir}/${manifest}.manifest.in ${resource_dir}/${manifest}.manifest @ONLY)
+endforeach()
 
 # 16 to 48 for lists and the title bar, 64 and 256 for Explorer's large
 # views; the 256 one is stored as PNG, as Windows Vista and later read it.
@@ -57,8 +64,9 @@ function(vorbelzoz_add_windows_resources target rc_file)
 endfunction()
 
 if(TARGET vorbelzoz)
-  vorbelzoz_add_windows_resources(vorbelzoz vorbelzoz.rc ${icon_ico})
+  vorbelzoz_add_windows_resources(vorbelzoz vorbelzoz.rc ${icon_ico} ${resource_dir}/vorbelzoz.manifest)
 endif()
 if(TARGET vorbelzoz_service)
-  vorbelzoz_add_windows_resources(vorbelzoz_service vorbelzoz_service.rc)
+  vorbelzoz_add_windows_resources(vorbelzoz_service vorbelzoz_service.rc
+    ${resource_dir}/vorbelzoz_service.manifest)
 endif()
