@@ -110,6 +110,8 @@ def start_server(source, run_dir, log):
 def driver_arguments(scenario):
     if scenario == "close-bank-window":
         return [scenario]
+    if scenario == "layout":
+        return [scenario, BANK_ROW]
     return [BANK_ROW, NEW_BANK_NAME, NEW_BANK_TEXT.replace("\r\n", "|"), WRONG_TEXT]
 
 

@@ -3,6 +3,10 @@
 //
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT close-bank-window
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT layout BANK_ROW
+//
+// layout has the measuring hook (measure/) write each window's layout in
+// every state a learner can bring it to, with a screenshot of each window.
 //
 // NEW_TEXT uses "|" for a line break. Exit code 0 when every step was
 // reached, 1 when one timed out (the report says which).
@@ -71,6 +75,27 @@ std::wstring answerMessageBox(Session& s, int button, const std::string& step, H
     return text;
 }
 
+// Double-clicks the bank's row; returns the main window that opens.
+HWND useBankRow(Session& s, HWND window, const std::vector<std::wstring>& rows, const std::wstring& bankRow) {
+    HWND list = controlOf(window, bank::list);
+    int row = -1;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] == bankRow) row = static_cast<int>(i);
+    }
+    require(row >= 0, "bank_row_listed");
+    // With the exam chapters listed, the row may lie below the visible part.
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    RECT cell;
+    require(listRowRect(s.process.hProcess, list, row, cell), "bank_row_rect");
+    doubleClickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+
+    HWND main = nullptr;
+    require(waitUntil([&] { return (main = findProgramWindow(s.pid(), L"Vorbelzoz")) != nullptr; }, 30000),
+            "main_window");
+    s.report.flag("bank_window_closed", waitUntil([&] { return !IsWindow(window); }, 5000));
+    return main;
+}
+
 HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& newName,
                 const std::wstring& newText) {
     HWND window = nullptr;
@@ -96,23 +121,8 @@ HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& new
     require(waitUntil([&] { return listRowCount(list) == before + 1; }, 10000), "saved_row");
     s.report.text("saved_row", listCellText(s.process.hProcess, list, before, 0));
 
-    // Double-click the test bank's row.
-    int row = -1;
-    for (int i = 0; i < before; ++i) {
-        if (rows[i] == bankRow) row = i;
-    }
-    require(row >= 0, "bank_row_listed");
-    // With the exam chapters listed, the row may lie below the visible part.
-    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-    RECT cell;
-    require(listRowRect(s.process.hProcess, list, row, cell), "bank_row_rect");
-    doubleClickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
-
-    HWND main = nullptr;
-    require(waitUntil([&] { return (main = findProgramWindow(s.pid(), L"Vorbelzoz")) != nullptr; }, 30000),
-            "main_window");
-    s.report.flag("bank_window_closed", waitUntil([&] { return !IsWindow(window); }, 5000));
-    return main;
+    rows.resize(static_cast<std::size_t>(before));
+    return useBankRow(s, window, rows, bankRow);
 }
 
 void setOptions(Session& s, HWND main) {
@@ -206,6 +216,68 @@ void closeProgram(Session& s, HWND main) {
     recordEnd(s);
 }
 
+// The measuring hook (measure/measure_hook.cpp) on the thread of the
+// program's windows; it is loaded into the program's process by the system.
+HHOOK installMeasureHook(HWND window) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"vorbelzoz_e2e_measure.dll";
+    HMODULE module = LoadLibraryW(path.c_str());
+    if (module == nullptr) return nullptr;
+    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "measureHook")));
+    if (hook == nullptr) return nullptr;
+    return SetWindowsHookExW(WH_CALLWNDPROC, hook, module, GetWindowThreadProcessId(window, nullptr));
+}
+
+void measure(Session& s, HWND window, int number, const std::string& name) {
+    static const UINT message = RegisterWindowMessageW(L"VorbelzozE2EMeasure");
+    DWORD_PTR result = 0;
+    require(SendMessageTimeoutW(window, message, static_cast<WPARAM>(number), 0, SMTO_ABORTIFHUNG, 10000,
+                                &result) != 0,
+            "measure_" + name);
+    s.report.number("layout_" + name, number);
+}
+
+// Every state of the two windows' layouts: the bank window, the main window
+// compact, wide, and with every optional control shown.
+void measureLayouts(Session& s, const std::wstring& bankRow) {
+    HWND window = nullptr;
+    require(waitUntil([&] { return (window = findProgramWindow(s.pid(), L"选择词库")) != nullptr; }, 90000),
+            "bank_window");
+    HWND list = controlOf(window, bank::list);
+    require(waitUntil([&] { return listRowCount(list) > 0; }, 10000), "bank_rows");
+    Sleep(300);  // the posted progress notification
+    HHOOK hook = installMeasureHook(window);
+    require(hook != nullptr, "measure_hook");
+    measure(s, window, 0, "bank");
+    s.report.flag("bank_shot", requestScreenshot(window, "bank"));
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < listRowCount(list); ++i) rows.push_back(listCellText(s.process.hProcess, list, i, 0));
+
+    HWND main = useBankRow(s, window, rows, bankRow);
+    measure(s, main, 1, "compact");
+    RECT compact;
+    GetWindowRect(main, &compact);
+    click(controlOf(main, quiz::meanings));
+    require(waitUntil(
+                [&] {
+                    RECT now;
+                    GetWindowRect(main, &now);
+                    return now.right - now.left != compact.right - compact.left;
+                },
+                5000),
+            "wide");
+    measure(s, main, 2, "wide");
+    for (int option : {quiz::spelling, quiz::phonetics, quiz::hint}) click(controlOf(main, option));
+    require(waitUntil([&] { return IsWindowVisible(controlOf(main, quiz::hintLabel)) != FALSE; }, 5000),
+            "options");
+    measure(s, main, 3, "all_shown");
+    s.report.flag("main_shot", requestScreenshot(main, "main"));
+    UnhookWindowsHookEx(hook);
+    closeProgram(s, main);
+}
+
 // The word-bank window's close box without a bank chosen ends the program.
 void closeBankWindow(Session& s) {
     HWND window = nullptr;
@@ -220,9 +292,11 @@ void closeBankWindow(Session& s) {
 
 int wmain(int argc, wchar_t** argv) {
     const bool closeOnly = argc == 4 && std::wstring(argv[3]) == L"close-bank-window";
-    if (argc < 7 && !closeOnly) {
+    const bool layout = argc == 5 && std::wstring(argv[3]) == L"layout";
+    if (argc < 7 && !closeOnly && !layout) {
         fwprintf(stderr,
-                 L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window)\n",
+                 L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window | "
+                 L"layout BANK_ROW)\n",
                  argv[0]);
         return 2;
     }
@@ -245,6 +319,8 @@ int wmain(int argc, wchar_t** argv) {
     try {
         if (closeOnly) {
             closeBankWindow(s);
+        } else if (layout) {
+            measureLayouts(s, argv[4]);
         } else {
             HWND main = chooseBank(s, argv[3], argv[4], lineBreaks(argv[5]));
             setOptions(s, main);
