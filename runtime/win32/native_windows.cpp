@@ -151,7 +151,7 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_DPICHANGED:
-            onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            if (lParam != 0) onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_HOTKEY:
             onHotkeyPressed(static_cast<int>(wParam));

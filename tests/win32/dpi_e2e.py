@@ -15,7 +15,10 @@ each layout as the program's process sees it. Then:
   with GetTextExtentPoint32 in the control's font (a text taller than its
   control at 96 DPI may not outgrow it further);
 - the screenshots at 144 DPI have the window's size, and the blue status
-  line and the bank list's rows are drawn where the scaled layout puts them.
+  line and the bank list's rows are drawn where the scaled layout puts them;
+- told that it moved to a 144-DPI screen (WM_DPICHANGED, which Wine never
+  sends itself), the main window at 96 DPI takes the suggested rectangle and
+  lays its controls out as the program started at 144 DPI does.
 
   dpi_e2e.py --win-build DIR --source DIR --prefix DIR --work DIR
 """
@@ -31,7 +34,8 @@ import run_e2e  # noqa: E402
 from run_e2e import Checks  # noqa: E402
 from wine_session import WineSession, windows_path  # noqa: E402
 
-DPIS = (96, 144, 192)
+# 96 last: its run moves the main window to the 144-DPI run's size.
+DPIS = (144, 192, 96)
 # The states the driver measures, in its order, with the designed outer sizes.
 STATES = (("bank", (858, 806)), ("compact", (586, 366)), ("wide", (948, 531)), ("all shown", (948, 531)))
 SHOT_DPI = 144
@@ -41,8 +45,8 @@ BS_TYPE_MASK, BS_AUTOCHECKBOX = 0xF, 3
 SCREEN = "2400x1800x24"
 
 
-def run_at(session, args, dpi):
-    """One program run at dpi; returns (driver exit code, the four layouts)."""
+def run_at(session, args, dpi, extra=()):
+    """One program run at dpi; returns (driver exit code, the layouts, the screenshot folder)."""
     work = os.path.join(args.work, f"dpi-{dpi}")
     shutil.rmtree(work, ignore_errors=True)
     shots = os.path.join(work, "screenshots")
@@ -54,9 +58,9 @@ def run_at(session, args, dpi):
     os.environ["VORBELZOZ_E2E_MEASURE"] = windows_path(work)
     driver = os.path.join(args.win_build, "e2e-driver", "vorbelzoz_e2e_driver.exe")
     code = run_e2e.run_driver(session, driver, program, os.path.join(work, "driver-report.json"), shots,
-                              "layout", 180)
+                              "layout", 180, extra)
     layouts = []
-    for number in range(len(STATES)):
+    for number in range(len(STATES) + (1 if extra else 0)):
         path = os.path.join(work, f"layout-{number}.json")
         layouts.append(json.load(open(path, encoding="utf-8")) if os.path.exists(path) else None)
     return code, layouts, shots
@@ -114,7 +118,9 @@ def check_layouts(checks, dpi, layouts, base):
         if layout is None or at96 is None:
             checks.true(f"{where}: layout measured", False)
             continue
-        checks.equal(f"{where}: DPI the program draws at", layout["dpi"], dpi)
+        # Wine, as Windows, tells the real DPI only to a program whose
+        # manifest declares it DPI-aware.
+        checks.equal(f"{where}: DPI the program draws at (DPI-aware manifest?)", layout["dpi"], dpi)
         if dpi == 96:
             checks.equal(f"{where}: outer size", layout["outer"], list(design))
         frame = [o - c for o, c in zip(at96["outer"], at96["client"])]
@@ -130,6 +136,22 @@ def check_layouts(checks, dpi, layouts, base):
         new = overlapping_pairs(layout) - overlapping_pairs(at96)
         checks.equal(f"{where}: controls that overlap only here", sorted(new), [])
         check_texts(checks, where, layout, at96, dpi)
+
+
+def check_dpi_change(checks, moved, at144):
+    """The 96-DPI main window after WM_DPICHANGED to 144, against the one started at 144."""
+    if moved is None or at144 is None:
+        checks.true("main window measured after WM_DPICHANGED", False)
+        return
+    checks.equal("outer size after WM_DPICHANGED (the suggested one)", moved["outer"], at144["outer"])
+    started = {c["index"]: c for c in at144["controls"]}
+    for control in moved["controls"]:
+        other = started.get(control["index"], {})
+        # A control without a font of its own measures in the system font,
+        # which is the system DPI's.
+        keys = ("rect", "font_height", "extent") if control["font_height"] else ("rect",)
+        for key in keys:
+            checks.equal(f"{key} of control {control['index']} after WM_DPICHANGED", control[key], other.get(key))
 
 
 def pixels(path, rect):
@@ -189,7 +211,10 @@ def main():
     try:
         session.start()
         for dpi in DPIS:
-            results[dpi] = run_at(session, args, dpi)
+            extra = ()
+            if dpi == 96 and results[144][1][3] is not None:
+                extra = tuple(str(v) for v in (144, *results[144][1][3]["outer"]))
+            results[dpi] = run_at(session, args, dpi, extra)
     finally:
         # The prefix is shared with the other Windows tests, which run at 96.
         if session.display is not None:
@@ -199,12 +224,13 @@ def main():
 
     checks = Checks()
     base = results[96][1]
-    for dpi, (code, layouts, shots) in results.items():
+    for dpi, (code, layouts, shots) in sorted(results.items()):
         checks.equal(f"{dpi} DPI: driver exit code", code, 0)
-        check_layouts(checks, dpi, layouts, base)
+        check_layouts(checks, dpi, layouts[:len(STATES)], base)
         sizes = ", ".join(f"{state} {layout['client'] if layout else None}"
                           for (state, _), layout in zip(STATES, layouts))
         print(f"{dpi} DPI client areas: {sizes}")
+    check_dpi_change(checks, base[len(STATES)] if len(base) > len(STATES) else None, results[144][1][3])
     code, layouts, shots = results[SHOT_DPI]
     if None not in layouts:
         check_screenshots(checks, shots, layouts)

@@ -3,10 +3,12 @@
 //
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT close-bank-window
-//   vorbelzoz_e2e_driver.exe PROGRAM REPORT layout BANK_ROW
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT layout BANK_ROW [DPI WIDTH HEIGHT]
 //
 // layout has the measuring hook (measure/) write each window's layout in
-// every state a learner can bring it to, with a screenshot of each window.
+// every state a learner can bring it to, with a screenshot of each window;
+// given DPI, it then tells the main window that it moved to a screen of that
+// DPI (WM_DPICHANGED, suggesting WIDTH x HEIGHT) and measures it once more.
 //
 // NEW_TEXT uses "|" for a line break. Exit code 0 when every step was
 // reached, 1 when one timed out (the report says which).
@@ -241,7 +243,21 @@ void measure(Session& s, HWND window, int number, const std::string& name) {
 
 // Every state of the two windows' layouts: the bank window, the main window
 // compact, wide, and with every optional control shown.
-void measureLayouts(Session& s, const std::wstring& bankRow) {
+void moveToDpi(Session& s, HWND main, int dpi, int width, int height) {
+    RECT frame;
+    GetWindowRect(main, &frame);
+    RECT suggested{frame.left, frame.top, frame.left + width, frame.top + height};
+    RemoteBuffer buffer(s.process.hProcess, sizeof(suggested));
+    require(buffer.valid() && buffer.write(0, &suggested, sizeof(suggested)), "dpi_change_buffer");
+    DWORD_PTR result = 0;
+    require(SendMessageTimeoutW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                reinterpret_cast<LPARAM>(buffer.address()), SMTO_ABORTIFHUNG, 10000,
+                                &result) != 0,
+            "dpi_change");
+    measure(s, main, 4, "dpi_changed");
+}
+
+void measureLayouts(Session& s, const std::wstring& bankRow, int newDpi, int width, int height) {
     HWND window = nullptr;
     require(waitUntil([&] { return (window = findProgramWindow(s.pid(), L"选择词库")) != nullptr; }, 90000),
             "bank_window");
@@ -274,6 +290,7 @@ void measureLayouts(Session& s, const std::wstring& bankRow) {
             "options");
     measure(s, main, 3, "all_shown");
     s.report.flag("main_shot", requestScreenshot(main, "main"));
+    if (newDpi > 0) moveToDpi(s, main, newDpi, width, height);
     UnhookWindowsHookEx(hook);
     closeProgram(s, main);
 }
@@ -292,11 +309,11 @@ void closeBankWindow(Session& s) {
 
 int wmain(int argc, wchar_t** argv) {
     const bool closeOnly = argc == 4 && std::wstring(argv[3]) == L"close-bank-window";
-    const bool layout = argc == 5 && std::wstring(argv[3]) == L"layout";
+    const bool layout = (argc == 5 || argc == 8) && std::wstring(argv[3]) == L"layout";
     if (argc < 7 && !closeOnly && !layout) {
         fwprintf(stderr,
                  L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window | "
-                 L"layout BANK_ROW)\n",
+                 L"layout BANK_ROW [DPI WIDTH HEIGHT])\n",
                  argv[0]);
         return 2;
     }
@@ -320,7 +337,9 @@ int wmain(int argc, wchar_t** argv) {
         if (closeOnly) {
             closeBankWindow(s);
         } else if (layout) {
-            measureLayouts(s, argv[4]);
+            const bool move = argc == 8;
+            measureLayouts(s, argv[4], move ? _wtoi(argv[5]) : 0, move ? _wtoi(argv[6]) : 0,
+                           move ? _wtoi(argv[7]) : 0);
         } else {
             HWND main = chooseBank(s, argv[3], argv[4], lineBreaks(argv[5]));
             setOptions(s, main);
