@@ -118,9 +118,7 @@ def check_layouts(checks, dpi, layouts, base):
         if layout is None or at96 is None:
             checks.true(f"{where}: layout measured", False)
             continue
-        # Wine, as Windows, tells the real DPI only to a program whose
-        # manifest declares it DPI-aware.
-        checks.equal(f"{where}: DPI the program draws at (DPI-aware manifest?)", layout["dpi"], dpi)
+        checks.equal(f"{where}: DPI the program draws at", layout["dpi"], dpi)
         if dpi == 96:
             checks.equal(f"{where}: outer size", layout["outer"], list(design))
         frame = [o - c for o, c in zip(at96["outer"], at96["client"])]
