@@ -10,10 +10,11 @@ The Wine server is kept running, so both pay the same for Wine itself. The
 first run of each is a warm-up; the medians of the rest and their ratio are
 printed. The ratio, not the times, compares between machines.
 
-  bench/win32_startup_bench.py [--win-build build/win32] [--exe FILE] [--prefix DIR] [--runs 9] [--dpi 96]
+  bench/win32_startup_bench.py [--win-build build/win32] [--baseline FILE] [--prefix DIR] [--runs 9] [--dpi 96]
 
---exe times another build of the program in the same folder (for example
-the build before a change); --dpi sets the display's LogPixels first.
+--baseline also times another vorbelzoz.exe (for example the build before a
+change) in a copy of the same folder, in turn with the others, so both
+ratios see the same load; --dpi sets the display's LogPixels first.
 """
 import argparse
 import os
@@ -46,7 +47,7 @@ def time_to_window(session, args, title, cwd):
     try:
         while not visible_window(env, title):
             if time.perf_counter() - started > TIMEOUT or process.poll() is not None:
-                raise RuntimeError(f"no window {title!r} from {args[0]}")
+                raise RuntimeError(f"no window {title!r} from {args[0]} (exit code {process.poll()})")
             time.sleep(0.01)
         return (time.perf_counter() - started) * 1000
     finally:
@@ -61,19 +62,22 @@ def time_to_window(session, args, title, cwd):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--win-build", default=os.path.join(ROOT, "build", "win32"))
-    parser.add_argument("--exe", help="another vorbelzoz.exe to time in the same program folder")
+    parser.add_argument("--baseline", help="another vorbelzoz.exe to time in turn with this one")
     parser.add_argument("--prefix", default=os.path.join(ROOT, "build", "wine-bench"))
     parser.add_argument("--runs", type=int, default=9)
     parser.add_argument("--dpi", type=int, default=96)
     args = parser.parse_args()
 
     work = tempfile.mkdtemp(prefix="vorbelzoz-startup-")
-    program = os.path.join(work, "program")
-    shutil.copytree(os.path.join(args.win_build, "program"), program)
-    if args.exe:
-        shutil.copy(args.exe, os.path.join(program, "vorbelzoz.exe"))
-    with open(os.path.join(program, "vorbelzoz.ini"), "w", encoding="ascii", newline="\r\n") as out:
-        out.write("dictionary=127.0.0.1:9\nspeech=127.0.0.1:9\n")
+    programs = {"vorbelzoz": os.path.join(work, "program")}
+    if args.baseline:
+        programs["baseline"] = os.path.join(work, "baseline")
+    for name, folder in programs.items():
+        shutil.copytree(os.path.join(args.win_build, "program"), folder)
+        if name == "baseline":
+            shutil.copy(args.baseline, os.path.join(folder, "vorbelzoz.exe"))
+        with open(os.path.join(folder, "vorbelzoz.ini"), "w", encoding="ascii", newline="\r\n") as out:
+            out.write("dictionary=127.0.0.1:9\nspeech=127.0.0.1:9\n")
     log = open(os.path.join(work, "wine.log"), "w")
     session = WineSession(os.path.abspath(args.prefix), work, log, screen="2400x1800x24")
     server = None
@@ -81,13 +85,15 @@ def main():
         session.start()
         session.set_log_pixels(args.dpi)
         server = subprocess.Popen(["wineserver", "-f", "-p"], env=session.env(), stdout=log, stderr=log)
-        notepad, program_ms = [], []
+        times = {"notepad": [], **{name: [] for name in programs}}
         for run in range(args.runs + 1):
-            n = time_to_window(session, ["notepad.exe"], "Notepad$", work)
-            p = time_to_window(session, [os.path.join(program, "vorbelzoz.exe")], "^选择词库$", program)
+            measured = {"notepad": time_to_window(session, ["notepad.exe"], "Notepad$", work)}
+            for name, folder in programs.items():
+                measured[name] = time_to_window(session, [os.path.join(folder, "vorbelzoz.exe")], "^选择词库$",
+                                                folder)
             if run > 0:  # the first is a warm-up
-                notepad.append(n)
-                program_ms.append(p)
+                for name, ms in measured.items():
+                    times[name].append(ms)
     finally:
         if session.display is not None and args.dpi != 96:
             session.set_log_pixels(96)
@@ -96,11 +102,12 @@ def main():
             server.wait(30)
         log.close()
         shutil.rmtree(work, ignore_errors=True)
-    n, p = statistics.median(notepad), statistics.median(program_ms)
-    print(f"runs: {args.runs} at {args.dpi} DPI")
-    print(f"notepad to its window: median {n:.0f} ms ({min(notepad):.0f}-{max(notepad):.0f})")
-    print(f"vorbelzoz to the word-bank window: median {p:.0f} ms ({min(program_ms):.0f}-{max(program_ms):.0f})")
-    print(f"ratio vorbelzoz / notepad: {p / n:.2f}")
+    print(f"runs: {args.runs} at {args.dpi} DPI; milliseconds to the first window, median (range)")
+    for name, values in times.items():
+        print(f"{name}: {statistics.median(values):.0f} ({min(values):.0f}-{max(values):.0f})")
+    notepad = statistics.median(times["notepad"])
+    for name in programs:
+        print(f"ratio {name} / notepad: {statistics.median(times[name]) / notepad:.2f}")
 
 
 if __name__ == "__main__":
