@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "runtime/win32/dpi_scaling.h"
 #include "runtime/win32/html_view.h"
 #include "runtime/win32/key_events.h"
 #include "runtime/win32/native_windows.h"
@@ -48,37 +49,38 @@ DWORD editStyle(const ControlSpec& spec) {
     return style;
 }
 
-HWND create(const wchar_t* className, const ControlSpec& spec, DWORD style, DWORD exStyle, HWND parent,
-            int id) {
-    return CreateWindowExW(exStyle, className, toWide(spec.caption).c_str(), style, spec.left, spec.top,
-                           spec.width, spec.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                           GetModuleHandleW(nullptr), nullptr);
+HWND create(const wchar_t* className, const ControlSpec& spec, const RECT& at, DWORD style, DWORD exStyle,
+            HWND parent, int id) {
+    return CreateWindowExW(exStyle, className, toWide(spec.caption).c_str(), style, at.left, at.top,
+                           at.right - at.left, at.bottom - at.top, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                           nullptr);
 }
 
-HWND createByKind(HWND parent, const ControlSpec& spec, int id) {
+HWND createByKind(HWND parent, const ControlSpec& spec, const RECT& at, int id) {
     const DWORD style = commonStyle(spec);
     const DWORD exStyle = borderExStyle(spec);
     switch (spec.kind) {
         case ControlKind::Label:
-            return create(L"STATIC", spec, (style & ~WS_TABSTOP) | labelStyle(spec), exStyle, parent, id);
+            return create(L"STATIC", spec, at, (style & ~WS_TABSTOP) | labelStyle(spec), exStyle, parent, id);
         case ControlKind::CheckBox:
-            return create(L"BUTTON", spec, style | BS_AUTOCHECKBOX, exStyle, parent, id);
+            return create(L"BUTTON", spec, at, style | BS_AUTOCHECKBOX, exStyle, parent, id);
         case ControlKind::PushButton:
-            return create(L"BUTTON", spec, style | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER, exStyle, parent,
-                          id);
+            return create(L"BUTTON", spec, at, style | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER, exStyle,
+                          parent, id);
         case ControlKind::EditBox: {
-            HWND edit = create(L"EDIT", spec, style | editStyle(spec), exStyle, parent, id);
+            HWND edit = create(L"EDIT", spec, at, style | editStyle(spec), exStyle, parent, id);
             if (edit != nullptr) SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // 0: as long as memory allows
             return edit;
         }
         case ControlKind::RichTextBox:
             return createRichTextBox(parent, style | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, exStyle,
-                                     spec.left, spec.top, spec.width, spec.height, id);
+                                     at.left, at.top, at.right - at.left, at.bottom - at.top, id);
         case ControlKind::HtmlView:
-            return createHtmlView(parent, style & ~WS_TABSTOP, exStyle, spec.left, spec.top, spec.width,
-                                  spec.height, id);
+            return createHtmlView(parent, style & ~WS_TABSTOP, exStyle, at.left, at.top, at.right - at.left,
+                                  at.bottom - at.top, id);
         case ControlKind::ListView: {
-            HWND list = create(WC_LISTVIEWW, spec,
+            HWND list = create(WC_LISTVIEWW, spec, at,
                                style | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
                                exStyle, parent, id);
             if (list != nullptr) {
@@ -87,7 +89,7 @@ HWND createByKind(HWND parent, const ControlSpec& spec, int id) {
             return list;
         }
         case ControlKind::ProgressBar: {
-            HWND bar = create(PROGRESS_CLASSW, spec, style & ~WS_TABSTOP, exStyle, parent, id);
+            HWND bar = create(PROGRESS_CLASSW, spec, at, style & ~WS_TABSTOP, exStyle, parent, id);
             if (bar != nullptr) SendMessageW(bar, PBM_SETRANGE32, 0, spec.rangeMax);
             return bar;
         }
@@ -97,27 +99,9 @@ HWND createByKind(HWND parent, const ControlSpec& spec, int id) {
 
 }  // namespace
 
-HFONT createChineseFont(int pixelHeight) {
-    return CreateFontW(-pixelHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                       L"");
-}
-
-HWND createControl(HWND parent, WindowId window, int index, const ControlSpec& spec,
-                   std::vector<HFONT>& fonts) {
-    HWND control = createByKind(parent, spec, kFirstControlId + index);
+HWND createControl(HWND parent, WindowId window, int index, const ControlSpec& spec, int dpi) {
+    HWND control = createByKind(parent, spec, controlBounds(spec, dpi), kFirstControlId + index);
     if (control == nullptr) return nullptr;
-
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    if (spec.fontPixelHeight > 0) {
-        HFONT own = createChineseFont(spec.fontPixelHeight);
-        if (own != nullptr) {
-            fonts.push_back(own);
-            font = own;
-        }
-    }
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-
     if (spec.kind == ControlKind::CheckBox && spec.checked)
         SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0);
     if (spec.kind == ControlKind::EditBox && hasBinding(window, index, EventKind::KeyDown)) {

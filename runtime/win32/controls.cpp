@@ -8,6 +8,7 @@
 #include <string>
 
 #include "runtime/win32/list_fill.h"
+#include "runtime/win32/dpi_scaling.h"
 #include "runtime/win32/native_windows.h"
 #include "runtime/win32/rich_text.h"
 #include "runtime/win32/row_marks.h"
@@ -74,7 +75,12 @@ Rect controlRect(ControlRef control) {
     RECT bounds;
     GetWindowRect(hwnd, &bounds);
     MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&bounds), 2);
-    return Rect{bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top};
+    // In the layout's 96-DPI units, which the core computes with; from the
+    // edges, which the layout scaled.
+    const int dpi = windowDpiOf(control.window);
+    const int left = toDesign(bounds.left, dpi);
+    const int top = toDesign(bounds.top, dpi);
+    return Rect{left, top, toDesign(bounds.right, dpi) - left, toDesign(bounds.bottom, dpi) - top};
 }
 
 int insertColumn(ControlRef list, const Text& title, int width) {
@@ -86,7 +92,7 @@ int insertColumn(ControlRef list, const Text& title, int width) {
     std::wstring caption = toWide(title);
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-    column.cx = width;
+    column.cx = toPixels(width, windowDpiOf(list.window));
     column.pszText = caption.data();
     column.iSubItem = position;
     return static_cast<int>(SendMessageW(hwnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(position),
@@ -96,7 +102,8 @@ int insertColumn(ControlRef list, const Text& title, int width) {
 void setColumnWidth(ControlRef list, int column, int width) {
     HWND hwnd = listHandle(list);
     if (hwnd != nullptr)
-        SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+        SendMessageW(hwnd, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
+                     MAKELPARAM(toPixels(width, windowDpiOf(list.window)), 0));
 }
 
 int insertRow(ControlRef list, const Text& text) {

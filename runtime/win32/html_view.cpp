@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "runtime/win32/dpi_scaling.h"
 #include "runtime/win32/wide_text.h"
 
 namespace win32 {
@@ -121,14 +122,30 @@ void navigateHtml(HWND view, const Text& address) {
     SysFreeString(url);
 }
 
-bool setHtmlBody(HWND view, const Text& html) {
+bool setHtmlBody(HWND view, const Text& html, int dpi) {
     Held<IWebBrowser2> browser;
     if (!browserOf(view, browser)) return false;
     Held<IDispatch> document;
     if (FAILED(browser.p->get_Document(&document.p)) || document.p == nullptr) return false;
     Held<IDispatch> body;
     if (!readObject(document.p, L"body", body)) return false;
-    return writeText(body.p, L"innerHTML", toWide(html));
+    if (!writeText(body.p, L"innerHTML", toWide(html))) return false;
+    // A loaded page is what the zoom needs; the first body written is the
+    // first moment there surely is one.
+    if (dpi != kDesignDpi) zoomHtmlForDpi(view, dpi);
+    return true;
+}
+
+void zoomHtmlForDpi(HWND view, int dpi) {
+    Held<IWebBrowser2> browser;
+    if (!browserOf(view, browser)) return;
+    // The optical zoom scales text, pictures and pixel sizes alike, which a
+    // larger CSS font alone would not.
+    VARIANT percent;
+    VariantInit(&percent);
+    percent.vt = VT_I4;
+    percent.lVal = MulDiv(100, dpi, kDesignDpi);
+    browser.p->ExecWB(OLECMDID_OPTICAL_ZOOM, OLECMDEXECOPT_DONTPROMPTUSER, &percent, nullptr);
 }
 
 }  // namespace win32

@@ -12,6 +12,9 @@ namespace win32 {
 HWND createHtmlView(HWND parent, DWORD style, DWORD exStyle, int left, int top, int width, int height,
                     int id);
 void navigateHtml(HWND view, const Text& address);
-bool setHtmlBody(HWND view, const Text& html);
+// Writes the body; at a dpi other than 96 the page is zoomed to match.
+bool setHtmlBody(HWND view, const Text& html, int dpi);
+// Zooms the page to dpi / 96, so the meanings grow with the window.
+void zoomHtmlForDpi(HWND view, int dpi);
 
 }  // namespace win32

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "runtime/win32/control_factory.h"
+#include "runtime/win32/dpi_layout.h"
+#include "runtime/win32/dpi_scaling.h"
 #include "runtime/win32/hotkeys.h"
 #include "runtime/win32/message_loop.h"
 #include "runtime/win32/notifications.h"
@@ -28,6 +30,7 @@ struct OpenWindow {
     std::vector<HFONT> fonts;
     std::vector<HWND> disabledWhileModal;
     HWND lastFocus = nullptr;
+    int dpi = kDesignDpi;
 };
 
 OpenWindow windows[2];
@@ -98,6 +101,18 @@ LRESULT colourStatic(WindowId window, HDC dc, HWND control) {
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
+// Another screen, another density: the system suggests the window's new
+// rectangle, and the controls follow with fonts made for the new DPI.
+void onDpiChanged(WindowId window, int dpi, const RECT& suggested) {
+    OpenWindow& state = stateOf(window);
+    if (dpi <= 0 || dpi == state.dpi) return;
+    const int fromDpi = state.dpi;
+    state.dpi = dpi;
+    SetWindowPos(state.hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layOutControls(windowSpec(window).controls, state.controls, fromDpi, dpi, state.fonts);
+}
+
 void releaseWindow(WindowId window) {
     OpenWindow& state = stateOf(window);
     for (HFONT font : state.fonts) DeleteObject(font);
@@ -140,6 +155,9 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case WM_DPICHANGED:
+            if (lParam != 0) onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_HOTKEY:
             onHotkeyPressed(static_cast<int>(wParam));
             return 0;
@@ -234,10 +252,11 @@ void focusFirstControl(OpenWindow& state, WindowId window) {
 bool createControls(WindowId window, OpenWindow& state) {
     const auto controls = windowSpec(window).controls;
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        HWND control = createControl(state.hwnd, window, static_cast<int>(i), controls[i], state.fonts);
+        HWND control = createControl(state.hwnd, window, static_cast<int>(i), controls[i], state.dpi);
         if (control == nullptr) return false;
         state.controls.push_back(control);
     }
+    layOutControls(controls, state.controls, 0, state.dpi, state.fonts);
     return true;
 }
 
@@ -280,15 +299,23 @@ bool loadWindow(WindowId window, bool modal) {
         }
     }
 
+    // Made at the size for the system's DPI; a window that lands on a screen
+    // of another density is sized again for that one.
+    const SIZE guess = outerSize(spec.outerWidth, spec.outerHeight, kFrameStyle, 0, systemDpi());
     HWND hwnd =
         CreateWindowExW(0, kWindowClass, toWide(spec.caption).c_str(), kFrameStyle, CW_USEDEFAULT,
-                        CW_USEDEFAULT, spec.outerWidth, spec.outerHeight, nullptr, nullptr,
-                        GetModuleHandleW(nullptr), reinterpret_cast<LPVOID>(static_cast<INT_PTR>(window)));
+                        CW_USEDEFAULT, guess.cx, guess.cy, nullptr, nullptr, GetModuleHandleW(nullptr),
+                        reinterpret_cast<LPVOID>(static_cast<INT_PTR>(window)));
     if (hwnd == nullptr) {
         for (HWND other : disabled) EnableWindow(other, TRUE);
         return false;
     }
     state.open = true;
+    state.dpi = windowDpi(hwnd);
+    const SIZE outer = outerSize(spec.outerWidth, spec.outerHeight, kFrameStyle, 0, state.dpi);
+    if (outer.cx != guess.cx || outer.cy != guess.cy) {
+        SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     state.disabledWhileModal = disabled;
     if (!createControls(window, state)) {
         destroyNow(window);
@@ -332,7 +359,12 @@ void setWindowCaption(WindowId window, const Text& caption) {
 void setWindowSize(WindowId window, int outerWidth, int outerHeight) {
     HWND hwnd = windowHandle(window);
     if (hwnd == nullptr || outerWidth < 0 || outerHeight < 0) return;
-    SetWindowPos(hwnd, nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE outer = outerSize(outerWidth, outerHeight, kFrameStyle, 0, stateOf(window).dpi);
+    SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int windowDpiOf(WindowId window) {
+    return stateOf(window).dpi;
 }
 
 }  // namespace win32

@@ -28,6 +28,9 @@ bool loadWindow(WindowId window, bool modal);
 void closeWindow(WindowId window);
 Text windowCaption(WindowId window);
 void setWindowCaption(WindowId window, const Text& caption);
+// The size is the outer size at 96 DPI; the window gets the client area
+// that size leaves, scaled to its DPI, in the frame of that DPI.
 void setWindowSize(WindowId window, int outerWidth, int outerHeight);
+int windowDpiOf(WindowId window);  // the DPI the window is laid out for
 
 }  // namespace win32

@@ -2,6 +2,7 @@
 
 #include <richedit.h>
 
+#include "runtime/win32/dpi_scaling.h"
 #include "runtime/win32/wide_text.h"
 
 namespace win32 {
@@ -53,7 +54,7 @@ void setRichText(HWND box, const Text& text) {
     setUnicodeText(box, toWide(text).c_str(), ST_DEFAULT);
 }
 
-void setRichTextDefaultFormat(HWND box, const CharFormat& format) {
+void setRichTextDefaultFormat(HWND box, const CharFormat& format, int dpi) {
     // The wide structure carries the face name in UTF-16, so "宋体" is found
     // whatever the system's ANSI code page is.
     CHARFORMATW chars{};
@@ -64,7 +65,7 @@ void setRichTextDefaultFormat(HWND box, const CharFormat& format) {
     // underline, strike-out and protected effects.
     chars.dwEffects = static_cast<DWORD>(format.effects) &
                       (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT | CFE_PROTECTED);
-    chars.yHeight = format.size * kTwipsPerPoint;
+    chars.yHeight = MulDiv(format.size * kTwipsPerPoint, dpi, systemDpi());
     chars.yOffset = format.offset * kTwipsPerPoint;
     if (format.colour == kAutomaticColour) {
         chars.dwEffects |= CFE_AUTOCOLOR;
@@ -75,6 +76,17 @@ void setRichTextDefaultFormat(HWND box, const CharFormat& format) {
     if (face.size() >= LF_FACESIZE) face.resize(LF_FACESIZE - 1);
     face.copy(chars.szFaceName, face.size());
     SendMessageW(box, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&chars));
+}
+
+void rescaleRichText(HWND box, int fromDpi, int toDpi) {
+    if (fromDpi == toDpi || fromDpi <= 0) return;
+    CHARFORMATW chars{};
+    chars.cbSize = sizeof(chars);
+    SendMessageW(box, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&chars));
+    chars.dwMask = CFM_SIZE;
+    chars.yHeight = MulDiv(chars.yHeight, toDpi, fromDpi);
+    SendMessageW(box, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&chars));
+    SendMessageW(box, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&chars));
 }
 
 void insertRichTextUnicode(HWND box, const std::u16string& text) {

@@ -16,7 +16,12 @@ HWND createRichTextBox(HWND parent, DWORD style, DWORD exStyle, int left, int to
 
 Text richText(HWND box);  // GBK; characters outside GBK become '?'
 void setRichText(HWND box, const Text& text);
-void setRichTextDefaultFormat(HWND box, const CharFormat& format);
+// The format's point size is meant at the window's dpi: RichEdit turns
+// points into pixels at the system DPI, which a per-monitor window may not have.
+void setRichTextDefaultFormat(HWND box, const CharFormat& format, int dpi);
+// Every character's size, Chinese runs included (WM_SETFONT does not reach
+// text RichEdit has bound to a font of its own), from one DPI to another.
+void rescaleRichText(HWND box, int fromDpi, int toDpi);
 // Inserts at the caret, replacing the selection, without the clipboard.
 void insertRichTextUnicode(HWND box, const std::u16string& text);
 

@@ -145,7 +145,7 @@ bool Win32Platform::openTextFile(const Text& path) {
 
 void Win32Platform::setRichTextDefaultFormat(ControlRef box, const CharFormat& format) {
     HWND hwnd = controlOfKind(box, ControlKind::RichTextBox);
-    if (hwnd != nullptr) win32::setRichTextDefaultFormat(hwnd, format);
+    if (hwnd != nullptr) win32::setRichTextDefaultFormat(hwnd, format, win32::windowDpiOf(box.window));
 }
 void Win32Platform::insertRichTextUnicode(ControlRef box, const std::u16string& text) {
     HWND hwnd = controlOfKind(box, ControlKind::RichTextBox);
@@ -158,7 +158,7 @@ void Win32Platform::navigateHtml(ControlRef view, const Text& address) {
 }
 bool Win32Platform::setHtmlBody(ControlRef view, const Text& html) {
     HWND hwnd = controlOfKind(view, ControlKind::HtmlView);
-    return hwnd != nullptr && win32::setHtmlBody(hwnd, html);
+    return hwnd != nullptr && win32::setHtmlBody(hwnd, html, win32::windowDpiOf(view.window));
 }
 
 HttpResponse Win32Platform::httpGet(const HttpRequest& request) {

@@ -110,13 +110,15 @@ def start_server(source, run_dir, log):
 def driver_arguments(scenario):
     if scenario == "close-bank-window":
         return [scenario]
+    if scenario == "layout":
+        return [scenario, BANK_ROW]
     return [BANK_ROW, NEW_BANK_NAME, NEW_BANK_TEXT.replace("\r\n", "|"), WRONG_TEXT]
 
 
-def run_driver(session, driver, program, report_path, shots_dir, scenario, timeout):
+def run_driver(session, driver, program, report_path, shots_dir, scenario, timeout, extra=()):
     """Runs the driver, taking the screenshots it asks for; returns its exit code."""
     args = ["wine", driver, windows_path(os.path.join(program, "vorbelzoz.exe")), windows_path(report_path),
-            *driver_arguments(scenario)]
+            *driver_arguments(scenario), *extra]
     process = subprocess.Popen(args, env=session.env(), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                stderr=session.log, text=True, encoding="utf-8", errors="replace")
     timer = threading.Timer(timeout, process.kill)

@@ -45,10 +45,11 @@ def _registry_file():
 
 
 class WineSession:
-    def __init__(self, prefix, work_dir, log):
+    def __init__(self, prefix, work_dir, log, screen="1600x1200x24"):
         self.work_dir = work_dir
         self.prefix = prefix
         self.log = log
+        self.screen = screen
         self.xvfb = None
         self.display = None
 
@@ -86,6 +87,15 @@ class WineSession:
         return subprocess.run(["wine", *args], env=self.env(), stdout=stdout or self.log, stderr=self.log,
                               timeout=timeout, **kwargs)
 
+    def set_log_pixels(self, dpi):
+        """The display's DPI as Windows programs started afterwards see it.
+
+        Each process reads HKCU\\Control Panel\\Desktop\\LogPixels when it
+        starts; the Hardware Profiles key that Wine also keeps changes nothing.
+        """
+        self.run(["reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                  str(dpi), "/f"], timeout=120, check=True)
+
     def screenshot(self, path, left, top, width, height):
         subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{left}+{top}", "+repage", path],
                        env=self.env(), stdout=self.log, stderr=self.log, timeout=60, check=True)
@@ -95,7 +105,7 @@ class WineSession:
             if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
                 continue
             self.xvfb = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", "1600x1200x24", "-nolisten", "tcp"],
+                ["Xvfb", f":{number}", "-screen", "0", self.screen, "-nolisten", "tcp"],
                 stdout=self.log, stderr=self.log)
             deadline = time.time() + 15
             while time.time() < deadline and self.xvfb.poll() is None:

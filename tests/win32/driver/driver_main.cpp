@@ -9,6 +9,12 @@
 // bank-window times the word-bank window from the program's start until it
 // shows, reads its rows with their marks and selection, and closes
 // it; SHOT names a screenshot to take first.
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT layout BANK_ROW [DPI WIDTH HEIGHT]
+//
+// layout has the measuring hook (measure/) write each window's layout in
+// every state a learner can bring it to, with a screenshot of each window;
+// given DPI, it then tells the main window that it moved to a screen of that
+// DPI (WM_DPICHANGED, suggesting WIDTH x HEIGHT) and measures it once more.
 //
 // NEW_TEXT uses "|" for a line break. Exit code 0 when every step was
 // reached, 1 when one timed out (the report says which).
@@ -99,6 +105,27 @@ HWND waitForBankWindow(Session& s, int pollMs = 50) {
     return window;
 }
 
+// Double-clicks the bank's row; returns the main window that opens.
+HWND useBankRow(Session& s, HWND window, const std::vector<std::wstring>& rows, const std::wstring& bankRow) {
+    HWND list = controlOf(window, bank::list);
+    int row = -1;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] == bankRow) row = static_cast<int>(i);
+    }
+    require(row >= 0, "bank_row_listed");
+    // With the exam chapters listed, the row may lie below the visible part.
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    RECT cell;
+    require(listRowRect(s.process.hProcess, list, row, cell), "bank_row_rect");
+    doubleClickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+
+    HWND main = nullptr;
+    require(waitUntil([&] { return (main = findProgramWindow(s.pid(), L"Vorbelzoz")) != nullptr; }, 30000),
+            "main_window");
+    s.report.flag("bank_window_closed", waitUntil([&] { return !IsWindow(window); }, 5000));
+    return main;
+}
+
 HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& newName,
                 const std::wstring& newText) {
     HWND window = waitForBankWindow(s);
@@ -122,23 +149,8 @@ HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& new
     require(waitUntil([&] { return listRowCount(list) == before + 1; }, 10000), "saved_row");
     s.report.text("saved_row", listCellText(s.process.hProcess, list, before, 0));
 
-    // Double-click the test bank's row.
-    int row = -1;
-    for (int i = 0; i < before; ++i) {
-        if (rows[i] == bankRow) row = i;
-    }
-    require(row >= 0, "bank_row_listed");
-    // With the exam chapters listed, the row may lie below the visible part.
-    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-    RECT cell;
-    require(listRowRect(s.process.hProcess, list, row, cell), "bank_row_rect");
-    doubleClickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
-
-    HWND main = nullptr;
-    require(waitUntil([&] { return (main = findProgramWindow(s.pid(), L"Vorbelzoz")) != nullptr; }, 30000),
-            "main_window");
-    s.report.flag("bank_window_closed", waitUntil([&] { return !IsWindow(window); }, 5000));
-    return main;
+    rows.resize(static_cast<std::size_t>(before));
+    return useBankRow(s, window, rows, bankRow);
 }
 
 void setOptions(Session& s, HWND main) {
@@ -230,6 +242,83 @@ void recordEnd(Session& s) {
 void closeProgram(Session& s, HWND main) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     recordEnd(s);
+}
+
+// The measuring hook (measure/measure_hook.cpp) on the thread of the
+// program's windows; it is loaded into the program's process by the system.
+HHOOK installMeasureHook(HWND window) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"vorbelzoz_e2e_measure.dll";
+    HMODULE module = LoadLibraryW(path.c_str());
+    if (module == nullptr) return nullptr;
+    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(module, "measureHook")));
+    if (hook == nullptr) return nullptr;
+    return SetWindowsHookExW(WH_CALLWNDPROC, hook, module, GetWindowThreadProcessId(window, nullptr));
+}
+
+void measure(Session& s, HWND window, int number, const std::string& name) {
+    static const UINT message = RegisterWindowMessageW(L"VorbelzozE2EMeasure");
+    DWORD_PTR result = 0;
+    require(SendMessageTimeoutW(window, message, static_cast<WPARAM>(number), 0, SMTO_ABORTIFHUNG, 10000,
+                                &result) != 0,
+            "measure_" + name);
+    s.report.number("layout_" + name, number);
+}
+
+// Every state of the two windows' layouts: the bank window, the main window
+// compact, wide, and with every optional control shown.
+void moveToDpi(Session& s, HWND main, int dpi, int width, int height) {
+    RECT frame;
+    GetWindowRect(main, &frame);
+    RECT suggested{frame.left, frame.top, frame.left + width, frame.top + height};
+    RemoteBuffer buffer(s.process.hProcess, sizeof(suggested));
+    require(buffer.valid() && buffer.write(0, &suggested, sizeof(suggested)), "dpi_change_buffer");
+    DWORD_PTR result = 0;
+    require(SendMessageTimeoutW(main, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                                reinterpret_cast<LPARAM>(buffer.address()), SMTO_ABORTIFHUNG, 10000,
+                                &result) != 0,
+            "dpi_change");
+    measure(s, main, 4, "dpi_changed");
+}
+
+void measureLayouts(Session& s, const std::wstring& bankRow, int newDpi, int width, int height) {
+    HWND window = nullptr;
+    require(waitUntil([&] { return (window = findProgramWindow(s.pid(), L"选择词库")) != nullptr; }, 90000),
+            "bank_window");
+    HWND list = controlOf(window, bank::list);
+    require(waitUntil([&] { return listRowCount(list) > 0; }, 10000), "bank_rows");
+    Sleep(300);  // the posted progress notification
+    HHOOK hook = installMeasureHook(window);
+    require(hook != nullptr, "measure_hook");
+    measure(s, window, 0, "bank");
+    s.report.flag("bank_shot", requestScreenshot(window, "bank"));
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < listRowCount(list); ++i) rows.push_back(listCellText(s.process.hProcess, list, i, 0));
+
+    HWND main = useBankRow(s, window, rows, bankRow);
+    measure(s, main, 1, "compact");
+    RECT compact;
+    GetWindowRect(main, &compact);
+    click(controlOf(main, quiz::meanings));
+    require(waitUntil(
+                [&] {
+                    RECT now;
+                    GetWindowRect(main, &now);
+                    return now.right - now.left != compact.right - compact.left;
+                },
+                5000),
+            "wide");
+    measure(s, main, 2, "wide");
+    for (int option : {quiz::spelling, quiz::phonetics, quiz::hint}) click(controlOf(main, option));
+    require(waitUntil([&] { return IsWindowVisible(controlOf(main, quiz::hintLabel)) != FALSE; }, 5000),
+            "options");
+    measure(s, main, 3, "all_shown");
+    s.report.flag("main_shot", requestScreenshot(main, "main"));
+    if (newDpi > 0) moveToDpi(s, main, newDpi, width, height);
+    UnhookWindowsHookEx(hook);
+    closeProgram(s, main);
 }
 
 // The word-bank window's close box without a bank chosen ends the program.
@@ -335,10 +424,12 @@ int wmain(int argc, wchar_t** argv) {
     const bool closeOnly = argc == 4 && mode == L"close-bank-window";
     const bool inspect = (argc == 4 || argc == 5) && mode == L"bank-window";
     const bool answer = argc == 8 && mode == L"answer";
-    if (argc < 7 && !closeOnly && !inspect) {
+    const bool layout = (argc == 5 || argc == 8) && mode == L"layout";
+    if (argc < 7 && !closeOnly && !inspect && !layout) {
         fwprintf(stderr,
                  L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window | "
-                 L"bank-window [SHOT] | answer BANK_ROW WRONG_AT COUNT finish|kill)\n",
+                 L"bank-window [SHOT] | answer BANK_ROW WRONG_AT COUNT finish|kill | "
+                 L"layout BANK_ROW [DPI WIDTH HEIGHT])\n",
                  argv[0]);
         return 2;
     }
@@ -365,6 +456,10 @@ int wmain(int argc, wchar_t** argv) {
             answerWords(s, argv[4], _wtoi(argv[5]), _wtoi(argv[6]), std::wstring(argv[7]) == L"kill");
         } else if (inspect) {
             inspectBankWindow(s, argc == 5 ? argv[4] : L"");
+        } else if (layout) {
+            const bool move = argc == 8;
+            measureLayouts(s, argv[4], move ? _wtoi(argv[5]) : 0, move ? _wtoi(argv[6]) : 0,
+                           move ? _wtoi(argv[7]) : 0);
         } else {
             HWND main = chooseBank(s, argv[3], argv[4], lineBreaks(argv[5]));
             setOptions(s, main);
