@@ -338,18 +338,9 @@ void closeBankWindow(Session& s) {
 void answerWords(Session& s, const std::wstring& bankRow, int wrongAt, int count, bool kill) {
     HWND window = waitForBankWindow(s);
     HWND list = controlOf(window, bank::list);
-    int row = -1;
-    for (int i = 0; i < listRowCount(list) && row < 0; ++i) {
-        if (listCellText(s.process.hProcess, list, i, 0) == bankRow) row = i;
-    }
-    require(row >= 0, "bank_row_listed");
-    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-    RECT cell;
-    require(listRowRect(s.process.hProcess, list, row, cell), "bank_row_rect");
-    doubleClickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
-    HWND main = nullptr;
-    require(waitUntil([&] { return (main = findProgramWindow(s.pid(), L"Vorbelzoz")) != nullptr; }, 30000),
-            "main_window");
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < listRowCount(list); ++i) rows.push_back(listCellText(s.process.hProcess, list, i, 0));
+    HWND main = useBankRow(s, window, rows, bankRow);
     HWND spelling = controlOf(main, quiz::spellingLabel);
     HWND status = controlOf(main, quiz::status);
     click(controlOf(main, quiz::spelling));
