@@ -15,6 +15,9 @@ AudioState state = AudioState::Untried;  // read and written on the GUI thread o
 std::thread* opener = nullptr;
 bool openedByThread = false;  // written by the opener, read after joining it
 void (*onOpen)() = nullptr;
+bool held = false;
+
+void startOpener();
 
 // Any thread; touches nothing but SDL and the result.
 bool openOutput() {
@@ -35,13 +38,26 @@ bool openOutput() {
 
 void finishOpening() {
     if (state != AudioState::Opening) return;
-    opener->join();
-    delete opener;
-    opener = nullptr;
+    if (opener != nullptr) {
+        opener->join();
+        delete opener;
+        opener = nullptr;
+    } else {
+        openedByThread = openOutput();  // held, and now needed at once
+    }
     state = openedByThread ? AudioState::Open : AudioState::Unavailable;
     void (*whenOpen)() = onOpen;
     onOpen = nullptr;
     if (state == AudioState::Open && whenOpen != nullptr) whenOpen();
+}
+
+void startOpener() {
+    opener = new std::thread([] {
+        openedByThread = openOutput();
+        QCoreApplication* application = QCoreApplication::instance();
+        if (application != nullptr)
+            QMetaObject::invokeMethod(application, finishOpening, Qt::QueuedConnection);
+    });
 }
 
 }  // namespace
@@ -61,13 +77,18 @@ bool openAudioInBackground(void (*whenOpen)()) {
     if (state != AudioState::Untried) return state != AudioState::Unavailable;
     state = AudioState::Opening;
     onOpen = whenOpen;
-    opener = new std::thread([] {
-        openedByThread = openOutput();
-        QCoreApplication* application = QCoreApplication::instance();
-        if (application != nullptr)
-            QMetaObject::invokeMethod(application, finishOpening, Qt::QueuedConnection);
-    });
+    if (!held) startOpener();
     return true;
+}
+
+void holdAudioOpening() {
+    held = true;
+}
+
+void releaseAudioOpening() {
+    if (!held) return;
+    held = false;
+    if (state == AudioState::Opening && opener == nullptr) startOpener();
 }
 
 const MixerLibrary& mixer() {
@@ -75,6 +96,11 @@ const MixerLibrary& mixer() {
 }
 
 void closeAudio() {
+    if (state == AudioState::Opening && opener == nullptr) {
+        state = AudioState::Untried;  // held: nothing was opened yet
+        onOpen = nullptr;
+        return;
+    }
     if (state == AudioState::Opening) finishOpening();
     if (state != AudioState::Open) return;
     const MixerLibrary& mix = mixer();

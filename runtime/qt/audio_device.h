@@ -17,6 +17,11 @@ bool audioOpen();
 // a sound as it is created should not wait for. False when the output is
 // known to be unavailable.
 bool openAudioInBackground(void (*whenOpen)());
+// From the creation of a window until it is first drawn, the opening waits:
+// loading SDL2 and its libraries beside the first paint slowed the bank
+// window down, and its background sound may begin a moment after it shows.
+void holdAudioOpening();
+void releaseAudioOpening();
 // The mixer's functions, once audioReady() has returned true.
 const MixerLibrary& mixer();
 void closeAudio();
