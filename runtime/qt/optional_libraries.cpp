@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 namespace qtport {
 
@@ -97,6 +98,11 @@ void loadMixer() {
 const CurlLibrary* curlLibrary() {
     std::call_once(curlOnce, loadCurl);
     return curlLoaded ? &curl : nullptr;
+}
+
+void preloadCurlLibrary() {
+    static std::once_flag started;
+    std::call_once(started, [] { std::thread([] { curlLibrary(); }).detach(); });
 }
 
 const MixerLibrary* mixerLibrary() {

@@ -12,6 +12,7 @@
 #include "runtime/qt/controls.h"
 #include "runtime/qt/event_loop.h"
 #include "runtime/qt/fonts.h"
+#include "runtime/qt/optional_libraries.h"
 #include "runtime/qt/qt_text.h"
 #include "ui/event_wiring.h"
 
@@ -33,6 +34,7 @@ protected:
         if (painted_) return;
         painted_ = true;
         qtport::releaseAudioOpening();
+        qtport::preloadCurlLibrary();
     }
 
 private:
