@@ -135,6 +135,7 @@ int loadWordHistory(RecordStore& store, const Text& entry, WordHistory& history,
         history.missedAnswer = sqlite3_column_int64(s, 7);
         history.rightDays = sqlite3_column_int(s, 8);
         history.lastRightDay = sqlite3_column_int(s, 9);
+        history = boundedHistory(history);
     }
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);

@@ -21,3 +21,7 @@ struct WordHistory {
 Grade gradeOf(bool correct, bool hintShown);
 WordHistory afterAnswer(const WordHistory& before, bool correct, bool hintShown, int day, long long answerId);
 bool inErrorBook(const WordHistory& history);
+// The record is read as untrusted: whatever a damaged or edited file holds,
+// the scheduler gets a stability and difficulty within FSRS's range, days
+// between 1970 and the year 4700 and counts that cannot overflow.
+WordHistory boundedHistory(const WordHistory& stored);
