@@ -148,6 +148,9 @@ OpenedRecord openRecordFile(const std::string& utf8Path) {
     int version = 0;
     code = queryInt(db, "PRAGMA user_version", version);
     if (code != SQLITE_OK) return failed(db, sqlite3_extended_errcode(db));
+    // No version of this program ever wrote a negative one; as a step
+    // number it would run whatever lies before the migrations.
+    if (version < 0) return failed(db, SQLITE_NOTADB);
     if (version > recordSchemaVersion()) {
         OpenedRecord result = failed(db, SQLITE_OK);
         result.outcome = OpenOutcome::TooNew;
