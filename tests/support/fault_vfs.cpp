@@ -60,7 +60,6 @@ bool fails(FaultFile* file, const char* operation, long long offset) {
     const bool isSync = std::strcmp(operation, "sync") == 0;
     ++activity.operations;
     if (isSync) ++activity.syncs;
-    activity.lastWasSync = isSync;
     bool fire = false;
     if (plan.fault == DiskFault::PowerCut)
         fire = isSync && activity.syncs == plan.at;

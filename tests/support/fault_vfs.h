@@ -24,7 +24,6 @@ struct DiskFaultPlan {
 struct DiskActivity {
     int operations = 0;  // writes, syncs and truncates
     int syncs = 0;
-    bool lastWasSync = false;  // the latest operation was a sync
     bool fired = false;
     std::string firedOperation;  // "write", "sync" or "truncate"
     std::string firedFile;       // bare file name
