@@ -121,7 +121,10 @@ def inside(executable, source, work, port):
             typed = [t for (t,) in db.execute("SELECT typed FROM answers ORDER BY id")]
         check(len(typed) >= 2 and set(typed) == {b"x"}, f"answers kept: {typed!r}")
     finally:
-        subprocess.run(["umount", disk])
+        # A program still closing may hold the folder for a moment.
+        if subprocess.run(["umount", disk]).returncode != 0:
+            time.sleep(2)
+            subprocess.run(["umount", "--lazy", disk])
 
     for failure in failures:
         print("FAIL:", failure)
@@ -141,13 +144,11 @@ def main():
     os.makedirs(work)
     server = subprocess.Popen([sys.executable, os.path.join(source, "tests", "e2e", "dict_server.py"), "--port", "0",
                                "--log", os.path.join(work, "server.log")], stdout=subprocess.PIPE, text=True)
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
-    os.close(write_fd)
+    # Its own display: Xvfb picks a free number and writes it to its stdout.
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
     try:
-        display = os.read(read_fd, 16).decode().strip()
-        os.close(read_fd)
+        display = xvfb.stdout.readline().strip()
         port = int(server.stdout.readline().split()[1])
         env = dict(os.environ, DISPLAY=":" + display)
         return subprocess.run([sys.executable, os.path.abspath(__file__), "--inside", executable, source, work,
