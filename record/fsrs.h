@@ -14,6 +14,9 @@ struct ReviewState {
     int lapses = 0;  // reviews graded Again after the first
 };
 
+// The longest interval the schedule gives: a hundred years, which keeps
+// every date in range.
+constexpr int kLongestIntervalDays = 36500;
 // The range of stability every review keeps to.
 constexpr double kMinStability = 0.001;
 constexpr double kMaxStability = 36500;  // a hundred years; keeps dates in range
