@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <set>
 
@@ -35,9 +34,12 @@ std::set<std::string> touched;
 std::set<std::string> madeAfterCut;
 
 std::optional<std::string> contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string content(static_cast<std::size_t>(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(content.data(), static_cast<std::streamsize>(content.size()));
+    return content;
 }
 
 FaultFile* faultFile(sqlite3_file* file) {
