@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include "runtime/qt/event_loop.h"
 #include "ui/event_wiring.h"
@@ -133,7 +133,7 @@ void wireControlEvents(QWidget* widget, const ControlSpec& spec, ControlRef ref)
         QObject::connect(button, &QAbstractButton::clicked, button,
                          [ref] { dispatchFromEventLoop(ref.window, ref.index, EventKind::Click); });
     }
-    if (auto* tree = qobject_cast<QTreeWidget*>(widget)) {
+    if (auto* tree = qobject_cast<QTreeView*>(widget)) {
         tree->viewport()->installEventFilter(new ListMouseFilter(ref, tree));
     }
     if (spec.kind != ControlKind::ListView && hasBinding(ref.window, ref.index, EventKind::KeyDown)) {

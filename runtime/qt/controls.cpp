@@ -10,11 +10,12 @@
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTextEdit>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 
 #include "runtime/qt/control_events.h"
 #include "runtime/qt/fonts.h"
+#include "runtime/qt/list_rows.h"
 #include "runtime/qt/qt_text.h"
 #include "runtime/qt/rich_text.h"
 #include "runtime/qt/windows.h"
@@ -74,9 +75,10 @@ QWidget* createEditBox(const ControlSpec& spec, QWidget* parent) {
 
 QWidget* createListView(QWidget* parent) {
     // A report view: header, rows of cells, whole-row single selection that
-    // stays visible without the focus. Columns are added by the program.
-    auto* list = new QTreeWidget(parent);
-    list->setColumnCount(0);
+    // stays visible without the focus. Columns are added by the program; the
+    // rows live in the model and reach the view when it draws them.
+    auto* list = new QTreeView(parent);
+    list->setModel(new ListRows(list));
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
     list->setUniformRowHeights(true);

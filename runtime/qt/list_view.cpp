@@ -1,7 +1,10 @@
 #include "runtime/qt/list_view.h"
 
-#include <QTreeWidget>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTreeView>
 
+#include "runtime/qt/list_rows.h"
 #include "runtime/qt/qt_text.h"
 #include "runtime/qt/windows.h"
 
@@ -9,58 +12,49 @@ namespace qtport {
 
 namespace {
 
-QTreeWidget* treeOf(ControlRef list) {
-    return qobject_cast<QTreeWidget*>(controlWidget(list));
+QTreeView* viewOf(ControlRef list) {
+    return qobject_cast<QTreeView*>(controlWidget(list));
 }
 
 }  // namespace
 
 int insertColumn(ControlRef list, const Text& title, int width) {
-    QTreeWidget* tree = treeOf(list);
-    if (tree == nullptr) return -1;
-    int column = tree->columnCount();
-    tree->setColumnCount(column + 1);
-    tree->headerItem()->setText(column, toQString(title));
-    tree->setColumnWidth(column, width < 0 ? 50 : width);
+    QTreeView* view = viewOf(list);
+    ListRows* rows = listRowsOf(list);
+    if (view == nullptr || rows == nullptr) return -1;
+    int column = rows->appendColumn(toQString(title));
+    view->setColumnWidth(column, width < 0 ? 50 : width);
     return column;
 }
 
 void setColumnWidth(ControlRef list, int column, int width) {
-    QTreeWidget* tree = treeOf(list);
-    if (tree == nullptr || column < 0 || column >= tree->columnCount()) return;
-    tree->setColumnWidth(column, width);
+    QTreeView* view = viewOf(list);
+    if (view == nullptr || column < 0 || column >= view->model()->columnCount()) return;
+    view->setColumnWidth(column, width);
 }
 
 int insertRow(ControlRef list, const Text& text) {
-    QTreeWidget* tree = treeOf(list);
-    if (tree == nullptr) return -1;
-    auto* item = new QTreeWidgetItem();
-    item->setText(0, toQString(text));
-    tree->addTopLevelItem(item);
-    // Appended: the last row. Looking the item up would walk the whole list
-    // for every bank listed.
-    return tree->topLevelItemCount() - 1;
+    ListRows* rows = listRowsOf(list);
+    return rows == nullptr ? -1 : rows->appendRow(text);
 }
 
 Text cellText(ControlRef list, int row, int column) {
-    QTreeWidget* tree = treeOf(list);
-    if (tree == nullptr || row < 0 || row >= tree->topLevelItemCount() || column < 0) return Text();
-    return fromQString(tree->topLevelItem(row)->text(column));
+    ListRows* rows = listRowsOf(list);
+    const ListRow* found = rows == nullptr ? nullptr : rows->row(row);
+    if (found == nullptr || column < 0) return Text();
+    return column == 0 ? found->text : Text();
 }
 
 void deleteRow(ControlRef list, int row) {
-    QTreeWidget* tree = treeOf(list);
-    if (tree == nullptr || row < 0 || row >= tree->topLevelItemCount()) return;
-    delete tree->takeTopLevelItem(row);
+    if (ListRows* rows = listRowsOf(list)) rows->dropRow(row);
 }
 
 int selectedRow(ControlRef list) {
-    QTreeWidget* tree = treeOf(list);
-    if (tree == nullptr) return -1;
+    QTreeView* view = viewOf(list);
+    if (view == nullptr || view->selectionModel() == nullptr) return -1;
     int first = -1;
-    for (QTreeWidgetItem* item : tree->selectedItems()) {
-        int row = tree->indexOfTopLevelItem(item);
-        if (row >= 0 && (first < 0 || row < first)) first = row;
+    for (const QModelIndex& cell : view->selectionModel()->selectedIndexes()) {
+        if (first < 0 || cell.row() < first) first = cell.row();
     }
     return first;
 }

@@ -3,9 +3,10 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <array>
 
+#include "runtime/qt/list_rows.h"
 #include "runtime/qt/qt_text.h"
 #include "runtime/qt/windows.h"
 #include "runtime/row_mark_pixels.h"
@@ -13,12 +14,6 @@
 namespace qtport {
 
 namespace {
-
-QTreeWidgetItem* rowItem(ControlRef list, int row) {
-    auto* tree = qobject_cast<QTreeWidget*>(controlWidget(list));
-    if (tree == nullptr || row < 0 || row >= tree->topLevelItemCount()) return nullptr;
-    return tree->topLevelItem(row);
-}
 
 QPixmap pixmapOf(RowMark mark, int size) {
     std::vector<std::uint32_t> pixels = rowMarkPixels(mark, size);
@@ -30,10 +25,12 @@ QPixmap pixmapOf(RowMark mark, int size) {
     return QPixmap::fromImage(image);
 }
 
+}  // namespace
+
 // Drawn once per run; sharp on ordinary and on doubled-density screens. The
 // selected row shows the same picture: the style's tint for selected icons
 // would wash it into the highlight.
-const QIcon& iconOf(RowMark mark) {
+const QIcon& rowMarkIcon(RowMark mark) {
     static std::array<QIcon, 4> icons;
     QIcon& icon = icons[static_cast<std::size_t>(mark)];
     if (icon.isNull()) {
@@ -46,26 +43,20 @@ const QIcon& iconOf(RowMark mark) {
     return icon;
 }
 
-}  // namespace
-
 void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
-    QTreeWidgetItem* item = rowItem(list, row);
-    if (item == nullptr) return;
+    ListRows* rows = listRowsOf(list);
+    if (rows == nullptr) return;
     const int kind = static_cast<int>(mark);
-    if (kind < 1 || kind > 3) {
-        item->setData(0, Qt::DecorationRole, QVariant());
-    } else {
-        item->setIcon(0, iconOf(mark));
-    }
-    item->setToolTip(0, toQString(tooltip));
+    rows->setMark(row, kind < 1 || kind > 3 ? RowMark::None : mark, toQString(tooltip));
 }
 
 void showRow(ControlRef list, int row) {
-    QTreeWidgetItem* item = rowItem(list, row);
-    if (item == nullptr) return;
-    QTreeWidget* tree = item->treeWidget();
-    tree->setCurrentItem(item);
-    tree->scrollToItem(item);
+    auto* view = qobject_cast<QTreeView*>(controlWidget(list));
+    ListRows* rows = listRowsOf(list);
+    if (view == nullptr || rows == nullptr || rows->row(row) == nullptr) return;
+    const QModelIndex cell = rows->index(row, 0);
+    view->setCurrentIndex(cell);
+    view->scrollTo(cell);
 }
 
 }  // namespace qtport

@@ -3,10 +3,14 @@
 // the program. The row's text is never touched.
 #pragma once
 
+#include <QIcon>
+
 #include "runtime/platform.h"
 
 namespace qtport {
 
+// The mark's picture, made on first use.
+const QIcon& rowMarkIcon(RowMark mark);
 void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip);
 // Selects the row and scrolls it into view. The program's click handlers
 // follow mouse clicks only, so nothing is raised.

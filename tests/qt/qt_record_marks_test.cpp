@@ -8,7 +8,6 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTextEdit>
-#include <QTreeWidget>
 
 #include "app/quiz_state.h"
 #include "lookup/hosts.h"
@@ -24,9 +23,6 @@
 
 namespace {
 
-QTreeWidget* bankList() {
-    return qobject_cast<QTreeWidget*>(widgetOf(bankWindow::ctl(bankWindow::超级列表框1)));
-}
 QTextEdit* answerBox() {
     return qobject_cast<QTextEdit*>(widgetOf(mainWindow::ctl(mainWindow::编辑框2)));
 }
@@ -36,11 +32,6 @@ QString labelText(mainWindow::Control label) {
 void typeAnswer(const QString& text) {
     QTest::keyClicks(answerBox(), text);
     QTest::keyClick(answerBox(), Qt::Key_Return);
-}
-
-bool rowInView(QTreeWidget* list, int row) {
-    QRect rect = list->visualItemRect(list->topLevelItem(row));
-    return rect.top() >= 0 && rect.bottom() < list->viewport()->height();
 }
 
 QImage practisedIcon() {
@@ -97,18 +88,17 @@ TEST(RecordMarksTest, AMissedWordComesBackAndTheListOpensAtTheNextBank) {
     bool checked = false;
     ScriptedSteps restart;
     restart.then(bankWindowShown, [&] {
-        QTreeWidget* list = bankList();
-        EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral(u"错词本.txt"));
+        EXPECT_EQ(bankRowText(0), QStringLiteral(u"错词本.txt"));
         const int finished = bankRowOf(QStringLiteral(u"测试A.txt"));
         const int next = bankRowOf(QStringLiteral(u"测试B.txt"));
         ASSERT_GE(finished, 0);
         ASSERT_GE(next, 0);
-        EXPECT_EQ(list->topLevelItem(finished)->icon(0).pixmap(16, 16).toImage().convertToFormat(
+        EXPECT_EQ(bankRowIcon(finished).pixmap(16, 16).toImage().convertToFormat(
                       QImage::Format_ARGB32_Premultiplied),
                   practisedIcon());
-        EXPECT_FALSE(list->topLevelItem(finished)->toolTip(0).isEmpty());
+        EXPECT_FALSE(bankRowTip(finished).isEmpty());
         EXPECT_EQ(platform().selectedRow(bankWindow::ctl(bankWindow::超级列表框1)), next);
-        EXPECT_TRUE(rowInView(list, next));
+        EXPECT_TRUE(bankRowInView(next));
         checked = true;
         closeWindow(WindowId::Bank);
     });

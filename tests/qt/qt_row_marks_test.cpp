@@ -6,7 +6,6 @@
 #include <QIcon>
 #include <QImage>
 #include <QPlainTextEdit>
-#include <QTreeWidget>
 #include <cstdio>
 
 #include "app/quiz_state.h"
@@ -24,18 +23,8 @@ using namespace bankWindow;
 constexpr int kBanks = 60;
 constexpr int kShown = 47;
 
-QTreeWidget* bankList() {
-    return qobject_cast<QTreeWidget*>(widgetOf(ctl(超级列表框1)));
-}
-
-// The whole height of the row lies in the list's visible part.
-bool rowInView(QTreeWidget* list, int row) {
-    QRect rect = list->visualItemRect(list->topLevelItem(row));
-    return rect.top() >= 0 && rect.bottom() < list->viewport()->height();
-}
-
 QImage iconImage(int row) {
-    return bankList()->topLevelItem(row)->icon(0).pixmap(16, 16).toImage();
+    return bankRowIcon(row).pixmap(16, 16).toImage();
 }
 
 // The real platform, which also marks the rows and shows one once the list
@@ -67,16 +56,16 @@ TEST(RowMarksTest, IconsTooltipsAndTheShownRowWithoutAClick) {
     bool checked = false;
     ScriptedSteps steps;
     steps.then(bankWindowShown, [&] {
-        QTreeWidget* list = bankList();
-        ASSERT_EQ(list->topLevelItemCount(), kBanks);
+        QTreeView* list = bankList();
+        ASSERT_EQ(bankRowCount(), kBanks);
         for (int row = 0; row < kBanks; ++row) {
             char name[16];
             std::snprintf(name, sizeof name, "b%02d.txt", row);
-            EXPECT_EQ(list->topLevelItem(row)->text(0), QString::fromLatin1(name));
+            EXPECT_EQ(bankRowText(row), QString::fromLatin1(name));
         }
         // Unmarked rows show nothing; the three marks are three pictures.
-        EXPECT_TRUE(list->topLevelItem(0)->icon(0).isNull());
-        EXPECT_TRUE(list->topLevelItem(4)->icon(0).isNull());
+        EXPECT_TRUE(bankRowIcon(0).isNull());
+        EXPECT_TRUE(bankRowIcon(4).isNull());
         QImage notPractised = iconImage(1), practised = iconImage(2), mastered = iconImage(3);
         for (const QImage& image : {notPractised, practised, mastered}) {
             EXPECT_FALSE(image.isNull());
@@ -86,29 +75,29 @@ TEST(RowMarksTest, IconsTooltipsAndTheShownRowWithoutAClick) {
         EXPECT_NE(practised, mastered);
         EXPECT_NE(notPractised, mastered);
 
-        EXPECT_EQ(list->topLevelItem(1)->toolTip(0), QStringLiteral(u"从未练习"));
-        EXPECT_EQ(list->topLevelItem(2)->toolTip(0), QStringLiteral(u"上次练习：2024-05-01 正确率 80%"));
-        EXPECT_TRUE(list->topLevelItem(3)->toolTip(0).isEmpty());
+        EXPECT_EQ(bankRowTip(1), QStringLiteral(u"从未练习"));
+        EXPECT_EQ(bankRowTip(2), QStringLiteral(u"上次练习：2024-05-01 正确率 80%"));
+        EXPECT_TRUE(bankRowTip(3).isEmpty());
 
         // Shown while the window was built: selected, current and in view,
         // and the click handler, which shows the bank's words, never ran.
         EXPECT_EQ(platform().selectedRow(ctl(超级列表框1)), kShown);
-        EXPECT_EQ(list->currentItem(), list->topLevelItem(kShown));
-        EXPECT_TRUE(rowInView(list, kShown));
+        EXPECT_EQ(list->currentIndex().row(), kShown);
+        EXPECT_TRUE(bankRowInView(kShown));
         EXPECT_TRUE(qobject_cast<QPlainTextEdit*>(widgetOf(ctl(编辑框1)))->toPlainText().isEmpty());
 
         // A mark taken back leaves no icon; a new one replaces the old.
         platform().setRowMark(ctl(超级列表框1), 2, RowMark::None, Text());
-        EXPECT_TRUE(list->topLevelItem(2)->icon(0).isNull());
-        EXPECT_TRUE(list->topLevelItem(2)->toolTip(0).isEmpty());
+        EXPECT_TRUE(bankRowIcon(2).isNull());
+        EXPECT_TRUE(bankRowTip(2).isEmpty());
         platform().setRowMark(ctl(超级列表框1), 1, RowMark::Mastered, gbk(u"全部掌握"));
         EXPECT_EQ(iconImage(1), mastered);
-        EXPECT_EQ(list->topLevelItem(1)->toolTip(0), QStringLiteral(u"全部掌握"));
+        EXPECT_EQ(bankRowTip(1), QStringLiteral(u"全部掌握"));
 
         // Showing a row above scrolls back up to it.
         platform().showRow(ctl(超级列表框1), 0);
         EXPECT_EQ(platform().selectedRow(ctl(超级列表框1)), 0);
-        EXPECT_TRUE(rowInView(list, 0));
+        EXPECT_TRUE(bankRowInView(0));
         checked = true;
         closeWindow(WindowId::Bank);
     });

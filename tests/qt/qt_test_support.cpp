@@ -15,7 +15,7 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QThread>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <csignal>
 
 #include "app/quiz_state.h"
@@ -145,22 +145,48 @@ QString answerMessageBox(const QString& buttonText) {
     return message;
 }
 
+QTreeView* bankList() {
+    return qobject_cast<QTreeView*>(widgetOf(bankWindow::ctl(bankWindow::超级列表框1)));
+}
+
+int bankRowCount() {
+    return bankList()->model()->rowCount();
+}
+
 namespace {
 
-QTreeWidget* bankList() {
-    return qobject_cast<QTreeWidget*>(widgetOf(bankWindow::ctl(bankWindow::超级列表框1)));
+QVariant bankCell(int row, int role) {
+    return bankList()->model()->index(row, 0).data(role);
 }
 
 }  // namespace
 
+QString bankRowText(int row) {
+    return bankCell(row, Qt::DisplayRole).toString();
+}
+
+QIcon bankRowIcon(int row) {
+    return bankCell(row, Qt::DecorationRole).value<QIcon>();
+}
+
+QString bankRowTip(int row) {
+    return bankCell(row, Qt::ToolTipRole).toString();
+}
+
+bool bankRowInView(int row) {
+    QTreeView* list = bankList();
+    QRect rect = list->visualRect(list->model()->index(row, 0));
+    return rect.isValid() && rect.top() >= 0 && rect.bottom() < list->viewport()->height();
+}
+
 bool bankWindowShown() {
     QWidget* frame = qtport::windowFrame(WindowId::Bank);
-    return frame != nullptr && frame->isVisible() && bankList()->topLevelItemCount() > 0;
+    return frame != nullptr && frame->isVisible() && bankRowCount() > 0;
 }
 
 void clickBankRow(int row, bool twice) {
-    QTreeWidget* list = bankList();
-    QRect rect = list->visualItemRect(list->topLevelItem(row));
+    QTreeView* list = bankList();
+    QRect rect = list->visualRect(list->model()->index(row, 0));
     QPoint at(rect.left() + 20, rect.center().y());  // the column is wider than the list
     // Press and release, then for a double-click the double-click event that
     // the second press turns into.
@@ -169,8 +195,8 @@ void clickBankRow(int row, bool twice) {
 }
 
 int bankRowOf(const QString& name) {
-    for (int row = 0; row < bankList()->topLevelItemCount(); ++row) {
-        if (bankList()->topLevelItem(row)->text(0) == name) return row;
+    for (int row = 0; row < bankRowCount(); ++row) {
+        if (bankRowText(row) == name) return row;
     }
     return -1;
 }

@@ -3,10 +3,12 @@
 // driver's waits, and the local dictionary server.
 #pragma once
 
+#include <QIcon>
 #include <QJsonObject>
 #include <QProcess>
 #include <QString>
 #include <QTimer>
+#include <QTreeView>
 #include <deque>
 #include <functional>
 #include <string>
@@ -67,6 +69,14 @@ bool bankWindowShown();
 // A click (or double-click) on a row of the bank list.
 void clickBankRow(int row, bool twice);
 int bankRowOf(const QString& name);  // -1 when not listed
+// The bank list as the learner sees it: rows, their text, mark and tip, and
+// whether a row lies wholly in the list's visible part.
+QTreeView* bankList();
+int bankRowCount();
+QString bankRowText(int row);
+QIcon bankRowIcon(int row);
+QString bankRowTip(int row);
+bool bankRowInView(int row);
 
 // Closes the application-modal message box shown now with the given button
 // text; returns its message, empty when none is shown.
