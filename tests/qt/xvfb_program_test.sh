@@ -25,9 +25,9 @@ if [ "${1:-}" = "--inside" ]; then
     # and the geometry xdotool gives is that of the client area.
     bank=$(timeout 30 xdotool search --sync --onlyvisible --name '^选择词库$' | head -n1) ||
         fail "the word-bank window did not open"
-    # The application icon compiled into the program, 256 px, for the task
+    # The application icon compiled into the program, 64 px, for the task
     # bar and the title bar.
-    xprop -len 16 -id "$bank" -f _NET_WM_ICON 32c ' = $0x$1' _NET_WM_ICON | grep -q ' = 256x256$' ||
+    xprop -len 16 -id "$bank" -f _NET_WM_ICON 32c ' = $0x$1' _NET_WM_ICON | grep -q ' = 64x64$' ||
         fail "the window has no application icon"
     sleep 1
     import -window root "$shots/bank_window.png"
