@@ -46,10 +46,53 @@ struct Held {
     }
 };
 
+// The view is a plain holder; the browser is made inside it when the program
+// first navigates or writes a page. Made with the window, it cost the bank
+// window's start the loading of atl, urlmon and ieframe and a first
+// navigation, although the view is first used after a bank is chosen.
+constexpr wchar_t kHolderClass[] = L"VorbelzozHtmlHolder";
+
+LRESULT CALLBACK holderProc(HWND holder, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SIZE) {
+        // The browser fills its holder at whatever size the layout gives.
+        if (HWND browser = GetWindow(holder, GW_CHILD))
+            MoveWindow(browser, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    }
+    return DefWindowProcW(holder, message, wParam, lParam);
+}
+
+bool registerHolder() {
+    static const bool registered = [] {
+        WNDCLASSW holder{};
+        holder.lpfnWndProc = holderProc;
+        holder.hInstance = GetModuleHandleW(nullptr);
+        holder.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        holder.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        holder.lpszClassName = kHolderClass;
+        return RegisterClassW(&holder) != 0;
+    }();
+    return registered;
+}
+
+// The browser window inside the view, made on first use; nullptr without
+// atl.dll.
+HWND browserWindow(HWND view) {
+    if (view == nullptr) return nullptr;
+    if (HWND browser = GetWindow(view, GW_CHILD)) return browser;
+    if (!loadAtl()) return nullptr;
+    RECT area;
+    GetClientRect(view, &area);
+    return CreateWindowExW(0, L"AtlAxWin", L"about:blank", WS_CHILD | WS_VISIBLE, 0, 0, area.right,
+                           area.bottom, view, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
 bool browserOf(HWND view, Held<IWebBrowser2>& browser) {
     if (view == nullptr || getControl == nullptr) return false;
+    HWND inner = GetWindow(view, GW_CHILD);
+    if (inner == nullptr) return false;
     Held<IUnknown> control;
-    if (FAILED(getControl(view, &control.p)) || control.p == nullptr) return false;
+    if (FAILED(getControl(inner, &control.p)) || control.p == nullptr) return false;
     return SUCCEEDED(control.p->QueryInterface(IID_IWebBrowser2, reinterpret_cast<void**>(&browser.p))) &&
            browser.p != nullptr;
 }
@@ -98,9 +141,9 @@ HWND createHtmlView(HWND parent, DWORD style, DWORD exStyle, int left, int top, 
                     int id) {
     auto menu = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
     HWND view = nullptr;
-    if (loadAtl()) {
-        view = CreateWindowExW(exStyle, L"AtlAxWin", L"about:blank", style, left, top, width, height, parent,
-                               menu, GetModuleHandleW(nullptr), nullptr);
+    if (registerHolder()) {
+        view = CreateWindowExW(exStyle, kHolderClass, L"", style | WS_CLIPCHILDREN, left, top, width, height,
+                               parent, menu, GetModuleHandleW(nullptr), nullptr);
     }
     // Without a browser the view is an empty panel that still has its place,
     // size and visibility.
@@ -112,6 +155,7 @@ HWND createHtmlView(HWND parent, DWORD style, DWORD exStyle, int left, int top, 
 }
 
 void navigateHtml(HWND view, const Text& address) {
+    browserWindow(view);
     Held<IWebBrowser2> browser;
     if (!browserOf(view, browser)) return;
     BSTR url = SysAllocString(toWide(address).c_str());
@@ -123,6 +167,7 @@ void navigateHtml(HWND view, const Text& address) {
 }
 
 bool setHtmlBody(HWND view, const Text& html, int dpi) {
+    browserWindow(view);
     Held<IWebBrowser2> browser;
     if (!browserOf(view, browser)) return false;
     Held<IDispatch> document;

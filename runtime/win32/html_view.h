@@ -1,5 +1,6 @@
 // The HTML view: the system web-browser control hosted in atl.dll's
-// "AtlAxWin" window. Every failure (no atl.dll, no browser, no document yet)
+// "AtlAxWin" window, made inside the view when a page is first asked for.
+// Every failure (no atl.dll, no browser, no document yet)
 // is ignored; the view then keeps what it shows, or stays an empty panel.
 #pragma once
 
