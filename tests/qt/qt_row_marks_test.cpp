@@ -98,6 +98,21 @@ TEST(RowMarksTest, IconsTooltipsAndTheShownRowWithoutAClick) {
         platform().showRow(ctl(超级列表框1), 0);
         EXPECT_EQ(platform().selectedRow(ctl(超级列表框1)), 0);
         EXPECT_TRUE(bankRowInView(0));
+
+        // A row taken out: the rows below move up with their own marks and
+        // tips, the selection stays on its row, and a new row comes last,
+        // unmarked.
+        platform().deleteRow(ctl(超级列表框1), 2);
+        ASSERT_EQ(bankRowCount(), kBanks - 1);
+        EXPECT_EQ(platform().cellText(ctl(超级列表框1), 2, 0), Text("b03.txt"));
+        EXPECT_EQ(iconImage(2), mastered);
+        EXPECT_TRUE(bankRowTip(2).isEmpty());
+        EXPECT_EQ(bankRowTip(1), QStringLiteral(u"全部掌握"));
+        EXPECT_EQ(platform().selectedRow(ctl(超级列表框1)), 0);
+        EXPECT_TRUE(platform().cellText(ctl(超级列表框1), kBanks - 1, 0).empty());
+        EXPECT_EQ(platform().insertRow(ctl(超级列表框1), "new.txt"), kBanks - 1);
+        EXPECT_EQ(bankRowText(kBanks - 1), QStringLiteral("new.txt"));
+        EXPECT_TRUE(bankRowIcon(kBanks - 1).isNull());
         checked = true;
         closeWindow(WindowId::Bank);
     });
