@@ -15,6 +15,7 @@ namespace {
 RecordStore store;
 Text pendingMessage;  // what the learner has yet to be told
 bool told = false;    // the one message of this run has been shown
+Text troubleLine;     // why the record is not kept, in one line
 
 std::int64_t utcNow() {
     return hasPlatform() ? platform().utcMilliseconds() : 0;
@@ -23,7 +24,9 @@ std::int64_t utcNow() {
 // The record is not kept for the rest of the run.
 void giveUp(RecordTrouble trouble, int code) {
     closeRecordStore(store);
-    if (pendingMessage.empty()) pendingMessage = recordTroubleMessage(trouble, code);
+    const Text message = recordTroubleMessage(trouble, code);
+    if (troubleLine.empty()) troubleLine = message.substr(0, message.find('\r'));
+    if (pendingMessage.empty()) pendingMessage = message;
 }
 
 void giveUp(int code) {
@@ -53,6 +56,7 @@ Text learningRecordPath() {
 void openLearningRecord() {
     closeRecordStore(store);
     pendingMessage.clear();
+    troubleLine.clear();
     told = false;
     const Text path = learningRecordPath();
     OpenedRecord opened = openAndAttach(path);
@@ -119,4 +123,9 @@ void tellRecordTroubleOnce() {
     if (told || pendingMessage.empty()) return;
     told = true;
     messageBox(pendingMessage);
+}
+
+Text learningRecordTrouble() {
+    if (recordStoreOpen(store)) return Text();
+    return troubleLine.empty() ? Text("学习记录没有打开。") : troubleLine;
 }

@@ -1,0 +1,17 @@
+// What the statistics page is computed from, read from the learning record
+// and the word-bank folder.
+#pragma once
+
+#include "record/record_store.h"
+#include "stats/learning_stats.h"
+
+// Every answer, oldest first. Returns SQLite's result code.
+int readAnswers(RecordStore& store, std::vector<AnswerRow>& answers);
+// Every entry's history.
+int readWordHistories(RecordStore& store, std::map<Text, WordHistory>& words);
+// The bundled word lists (the numbered folders of the word-bank folder from
+// 02 on, each with every chapter in it) in folder order, then the learner's
+// own banks (those directly in the word-bank folder) together as "我的词库".
+std::vector<WordListEntries> readWordLists();
+// Local time minus UTC now, from the platform's clock.
+int currentUtcOffsetSeconds();
