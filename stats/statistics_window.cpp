@@ -78,7 +78,9 @@ void exportRecord() {
 Text saveNumberedFile(const Text& folder, const Text& stem, const Text& extension, const Bytes& data) {
     if (!native::makeFolder(folder)) return Text();
     for (int n = 1; n <= kMostNumberedNames; ++n) {
-        const Text path = folder + "\\" + stem + (n > 1 ? "-" + std::to_string(n) : Text()) + extension;
+        Text path = folder + "\\" + stem;
+        if (n > 1) path += '-' + std::to_string(n);
+        path += extension;
         if (native::exists(path)) continue;
         Text temporary;
         for (int attempt = 1; attempt <= kTemporaryCopyAttempts && temporary.empty(); ++attempt) {

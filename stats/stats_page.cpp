@@ -205,9 +205,13 @@ void paintKinds(Painter& p, const LearningStats& s) {
 }  // namespace
 
 Text groupedNumber(long long value) {
-    Text digits = std::to_string(value < 0 ? -value : value);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, ",");
-    return value < 0 ? "-" + digits : digits;
+    const Text digits = std::to_string(value < 0 ? -value : value);
+    Text grouped = value < 0 ? Text("-") : Text();
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
 }
 
 Text percentText(int right, int total) {
