@@ -8,12 +8,6 @@
 
 namespace {
 
-// Until the record tells a recalled answer from a hinted one: right at the
-// last answer and not due today.
-bool masteredOn(const WordHistory& history, int today) {
-    return history.lastCorrect && history.review.dueDay > today;
-}
-
 int floorDiv(std::int64_t value, std::int64_t divisor) {
     std::int64_t q = value / divisor;
     if (value % divisor != 0 && (value < 0) != (divisor < 0)) --q;
@@ -33,7 +27,7 @@ void countWords(const StatsInput& input, LearningStats& stats) {
     for (const auto& [entry, history] : input.words) {
         if (entry.empty()) continue;
         ++stats.wordsPractised;
-        if (masteredOn(history, input.today)) ++stats.wordsMastered;
+        if (wordMastered(history, input.today)) ++stats.wordsMastered;
         const int due = history.review.dueDay;
         if (due <= input.today) ++stats.dueToday;
         if (due < input.today)
@@ -53,7 +47,7 @@ void countLists(const StatsInput& input, LearningStats& stats) {
             auto found = input.words.find(entry);
             if (found == input.words.end())
                 ++progress.notPractised;
-            else if (masteredOn(found->second, input.today))
+            else if (wordMastered(found->second, input.today))
                 ++progress.mastered;
             else
                 ++progress.practised;

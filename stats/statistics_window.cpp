@@ -99,15 +99,16 @@ Text saveNumberedFile(const Text& folder, const Text& stem, const Text& extensio
 void openStatistics() {
     StatsInput input;
     Text notice;
+    // A damaged record is set aside and begun anew by giveUpLearningRecord;
+    // the new one is read once more.
     RecordStore* store = keptLearningRecord();
-    if (store != nullptr) {
+    for (int attempt = 0; attempt < 2 && store != nullptr; ++attempt) {
         int code = readAnswers(*store, input.answers);
         if (code == 0) code = readWordHistories(*store, input.words);
-        if (code != 0) {
-            giveUpLearningRecord(code);
-            input = StatsInput{};
-            store = nullptr;
-        }
+        if (code == 0) break;
+        input = StatsInput{};
+        giveUpLearningRecord(code);
+        store = keptLearningRecord();
     }
     pageHasRecord = store != nullptr;
     if (pageHasRecord) {

@@ -72,7 +72,7 @@ int readAnswers(RecordStore& store, std::vector<AnswerRow>& answers) {
 int readWordHistories(RecordStore& store, std::map<Text, WordHistory>& words) {
     return eachRow(store,
                    "SELECT entry, stability, difficulty, last_day, due_day, reviews, lapses, last_correct,"
-                   " missed_answer, right_days, last_right_day FROM words",
+                   " missed_answer, right_days, last_right_day, last_recalled FROM words",
                    [&](sqlite3_stmt* s) {
                        WordHistory history;
                        history.review.isNew = false;
@@ -86,6 +86,7 @@ int readWordHistories(RecordStore& store, std::map<Text, WordHistory>& words) {
                        history.missedAnswer = sqlite3_column_int64(s, 8);
                        history.rightDays = sqlite3_column_int(s, 9);
                        history.lastRightDay = sqlite3_column_int(s, 10);
+                       history.lastRecalled = sqlite3_column_int(s, 11) != 0;
                        words.emplace(columnBytes(s, 0), history);
                    });
 }

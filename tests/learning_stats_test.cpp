@@ -171,14 +171,17 @@ TEST_F(StatsRecord, WordListsCountTheirEntriesByWhatTheLearnerDid) {
 TEST(LearningStats, TheForecastAndMasteryFollowTheDueDays) {
     StatsInput input;
     input.today = 100;
-    auto word = [&](const Text& entry, int due, bool lastCorrect) {
+    // recalled: right without the hint at the last answer.
+    auto word = [&](const Text& entry, int due, bool right, bool recalled) {
         WordHistory history;
         history.review.dueDay = due;
-        history.lastCorrect = lastCorrect;
+        history.lastCorrect = right;
+        history.lastRecalled = recalled;
         input.words[entry] = history;
     };
-    word("a", 90, true), word("b", 99, false), word("c", 100, true);
-    word("d", 101, true), word("e", 129, true), word("f", 130, true), word("g", 140, false);
+    word("a", 90, true, true), word("b", 99, false, false), word("c", 100, true, true);
+    word("d", 101, true, true), word("e", 129, true, true), word("f", 130, true, true);
+    word("g", 140, true, false);  // copied from the hint
     input.lists.push_back(WordListEntries{"四级", {"a", "c", "d", "g", "d", "z"}});
     const LearningStats s = computeLearningStats(input);
     EXPECT_EQ(s.dueToday, 3);
