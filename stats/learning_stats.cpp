@@ -2,7 +2,9 @@
 #include "stats/learning_stats.h"
 
 #include <algorithm>
-#include <set>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "record/learning_day.h"
 
@@ -14,7 +16,7 @@ int floorDiv(std::int64_t value, std::int64_t divisor) {
     return static_cast<int>(q);
 }
 
-void countStreak(const std::set<int>& days, int today, LearningStats& stats) {
+void countStreak(const std::map<int, DayAccuracy>& days, int today, LearningStats& stats) {
     int day = days.count(today) ? today : today - 1;
     while (days.count(day)) {
         ++stats.streak;
@@ -38,16 +40,21 @@ void countWords(const StatsInput& input, LearningStats& stats) {
 }
 
 void countLists(const StatsInput& input, LearningStats& stats) {
+    // Hashed, by view: some 40,000 entries of the bundled lists are looked up.
+    std::unordered_map<std::string_view, const WordHistory*> words;
+    words.reserve(input.words.size());
+    for (const auto& [entry, history] : input.words) words.emplace(entry, &history);
     for (const WordListEntries& list : input.lists) {
         ListProgress progress;
         progress.name = list.name;
-        std::set<Text> seen;
+        std::unordered_set<std::string_view> seen;
+        seen.reserve(list.entries.size());
         for (const Text& entry : list.entries) {
             if (entry.empty() || !seen.insert(entry).second) continue;
-            auto found = input.words.find(entry);
-            if (found == input.words.end())
+            auto found = words.find(entry);
+            if (found == words.end())
                 ++progress.notPractised;
-            else if (wordMastered(found->second, input.today))
+            else if (wordMastered(*found->second, input.today))
                 ++progress.mastered;
             else
                 ++progress.practised;
@@ -101,14 +108,17 @@ LearningStats computeLearningStats(const StatsInput& input) {
     stats.heatmapFirstDay = input.today - weekdayOfDay(input.today) - 7 * (kHeatmapWeeks - 1);
     stats.heatmap.assign(7 * kHeatmapWeeks, 0);
 
-    std::set<int> days;
     std::map<int, DayAccuracy> byDay;
+    DayAccuracy* accuracyOfDay = nullptr;
     std::map<Text, std::map<Text, int>> misses;
     for (const AnswerRow& answer : input.answers) {
         const int day = learningDayOfUtc(answer.utcMs, input.utcOffsetSeconds);
-        days.insert(day);
-        DayAccuracy& accuracy = byDay[day];
-        accuracy.day = day;
+        // Answers come in time order: most follow one of the same day.
+        if (accuracyOfDay == nullptr || accuracyOfDay->day != day) {
+            accuracyOfDay = &byDay[day];
+            accuracyOfDay->day = day;
+        }
+        DayAccuracy& accuracy = *accuracyOfDay;
         ++accuracy.answers;
         if (answer.correct) ++accuracy.right;
         const int cell = day - stats.heatmapFirstDay;
@@ -128,7 +138,7 @@ LearningStats computeLearningStats(const StatsInput& input) {
         stats.answersToday = found->second.answers;
         stats.rightToday = found->second.right;
     }
-    countStreak(days, input.today, stats);
+    countStreak(byDay, input.today, stats);
     for (auto it = byDay.upper_bound(input.today);
          it != byDay.begin() && stats.accuracy.size() < kAccuracyDays;)
         stats.accuracy.insert(stats.accuracy.begin(), (--it)->second);

@@ -65,33 +65,35 @@ bool sameNeighbour(const Text& text, std::size_t at) {
 // The kinds of the cheapest alignment's edits, and how many edits there are.
 MistakeKinds alignedKinds(const Text& typed, const Text& expected, int& edits) {
     const std::size_t n = typed.size(), m = expected.size();
-    std::vector<std::vector<int>> d(n + 1, std::vector<int>(m + 1));
-    for (std::size_t i = 0; i <= n; ++i) d[i][0] = static_cast<int>(i);
-    for (std::size_t j = 0; j <= m; ++j) d[0][j] = static_cast<int>(j);
+    // One block for the whole table: the page classifies thousands of answers.
+    std::vector<int> cells((n + 1) * (m + 1));
+    auto d = [&cells, m](std::size_t i) { return cells.data() + i * (m + 1); };
+    for (std::size_t i = 0; i <= n; ++i) d(i)[0] = static_cast<int>(i);
+    for (std::size_t j = 0; j <= m; ++j) d(0)[j] = static_cast<int>(j);
     for (std::size_t i = 1; i <= n; ++i) {
         for (std::size_t j = 1; j <= m; ++j) {
-            int best = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
-                                 d[i - 1][j - 1] + (typed[i - 1] == expected[j - 1] ? 0 : 1)});
+            int best = std::min({d(i - 1)[j] + 1, d(i)[j - 1] + 1,
+                                 d(i - 1)[j - 1] + (typed[i - 1] == expected[j - 1] ? 0 : 1)});
             if (i > 1 && j > 1 && typed[i - 1] == expected[j - 2] && typed[i - 2] == expected[j - 1])
-                best = std::min(best, d[i - 2][j - 2] + 1);
-            d[i][j] = best;
+                best = std::min(best, d(i - 2)[j - 2] + 1);
+            d(i)[j] = best;
         }
     }
-    edits = d[n][m];
+    edits = d(n)[m];
     MistakeKinds kinds = 0;
     std::size_t i = n, j = m;
     while (i > 0 || j > 0) {
-        if (i > 0 && j > 0 && typed[i - 1] == expected[j - 1] && d[i][j] == d[i - 1][j - 1]) {
+        if (i > 0 && j > 0 && typed[i - 1] == expected[j - 1] && d(i)[j] == d(i - 1)[j - 1]) {
             --i, --j;
         } else if (i > 1 && j > 1 && typed[i - 1] == expected[j - 2] && typed[i - 2] == expected[j - 1] &&
-                   d[i][j] == d[i - 2][j - 2] + 1) {
+                   d(i)[j] == d(i - 2)[j - 2] + 1) {
             kinds |= kindBit(MistakeKind::Order);
             i -= 2, j -= 2;
-        } else if (i > 0 && j > 0 && d[i][j] == d[i - 1][j - 1] + 1) {
+        } else if (i > 0 && j > 0 && d(i)[j] == d(i - 1)[j - 1] + 1) {
             const bool vowels = isVowel(typed[i - 1]) && isVowel(expected[j - 1]);
             kinds |= kindBit(vowels ? MistakeKind::Vowel : MistakeKind::Consonant);
             --i, --j;
-        } else if (j > 0 && d[i][j] == d[i][j - 1] + 1) {
+        } else if (j > 0 && d(i)[j] == d(i)[j - 1] + 1) {
             kinds |= kindBit(sameNeighbour(expected, j - 1) ? MistakeKind::Doubling : MistakeKind::Missing);
             --j;
         } else {

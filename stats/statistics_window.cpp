@@ -103,7 +103,7 @@ void openStatistics() {
     // the new one is read once more.
     RecordStore* store = keptLearningRecord();
     for (int attempt = 0; attempt < 2 && store != nullptr; ++attempt) {
-        int code = readAnswers(*store, input.answers);
+        int code = readAnswers(*store, input.answers, false);
         if (code == 0) code = readWordHistories(*store, input.words);
         if (code == 0) break;
         input = StatsInput{};

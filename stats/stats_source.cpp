@@ -53,20 +53,26 @@ bool isDigit(char c) {
 
 }  // namespace
 
-int readAnswers(RecordStore& store, std::vector<AnswerRow>& answers) {
-    return eachRow(
-        store, "SELECT utc_ms, bank, entry, typed, correct, hint_shown, answer_ms FROM answers ORDER BY id",
-        [&](sqlite3_stmt* s) {
-            AnswerRow row;
-            row.utcMs = sqlite3_column_int64(s, 0);
-            row.bank = columnBytes(s, 1);
-            row.entry = columnBytes(s, 2);
-            row.typed = columnBytes(s, 3);
-            row.correct = sqlite3_column_int(s, 4) != 0;
-            row.hintShown = sqlite3_column_int(s, 5) != 0;
-            row.answerMs = sqlite3_column_int64(s, 6);
-            answers.push_back(std::move(row));
-        });
+int readAnswers(RecordStore& store, std::vector<AnswerRow>& answers, bool everything) {
+    // A year of answers is a few megabytes: kept in SQLite's cache, a second
+    // look reads no file.
+    sqlite3_exec(store.db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
+    const char* sql =
+        everything
+            ? "SELECT utc_ms, correct, entry, typed, bank, hint_shown, answer_ms FROM answers ORDER BY id"
+            : "SELECT utc_ms, correct, CASE WHEN correct THEN x'' ELSE entry END,"
+              " CASE WHEN correct THEN x'' ELSE typed END FROM answers ORDER BY id";
+    return eachRow(store, sql, [&](sqlite3_stmt* s) {
+        AnswerRow& row = answers.emplace_back();
+        row.utcMs = sqlite3_column_int64(s, 0);
+        row.correct = sqlite3_column_int(s, 1) != 0;
+        row.entry = columnBytes(s, 2);
+        row.typed = columnBytes(s, 3);
+        if (!everything) return;
+        row.bank = columnBytes(s, 4);
+        row.hintShown = sqlite3_column_int(s, 5) != 0;
+        row.answerMs = sqlite3_column_int64(s, 6);
+    });
 }
 
 int readWordHistories(RecordStore& store, std::map<Text, WordHistory>& words) {

@@ -5,8 +5,10 @@
 #include "record/record_store.h"
 #include "stats/learning_stats.h"
 
-// Every answer, oldest first. Returns SQLite's result code.
-int readAnswers(RecordStore& store, std::vector<AnswerRow>& answers);
+// Every answer, oldest first. Returns SQLite's result code. Without
+// everything, only what the page needs: the time and the result of each,
+// and the entry and typed text of the wrong ones.
+int readAnswers(RecordStore& store, std::vector<AnswerRow>& answers, bool everything = true);
 // Every entry's history.
 int readWordHistories(RecordStore& store, std::map<Text, WordHistory>& words);
 // The bundled word lists (the numbered folders of the word-bank folder from
