@@ -10,6 +10,7 @@
 #include "stats/record_csv.h"
 #include "stats/stats_page.h"
 #include "stats/stats_source.h"
+#include "wordbank/bank_files.h"
 
 namespace {
 
@@ -18,6 +19,18 @@ ShapePage shownPage;
 bool pageHasRecord = false;
 
 constexpr int kMostNumberedNames = 999;
+
+// The bundled lists do not change while the program runs (the learner saves
+// banks into 单词表 itself), so their hundreds of chapters are read once.
+const std::vector<WordListEntries>& bundledLists() {
+    static Text readFrom;
+    static std::vector<WordListEntries> lists;
+    if (readFrom != bankFolder()) {
+        lists = readBundledLists();
+        readFrom = bankFolder();
+    }
+    return lists;
+}
 
 Text statsFolder() {
     return programFolder() + "\\统计";
@@ -112,7 +125,8 @@ void openStatistics() {
     }
     pageHasRecord = store != nullptr;
     if (pageHasRecord) {
-        input.lists = readWordLists();
+        input.lists = bundledLists();
+        input.lists.push_back(readOwnBanks());
         input.today = todayLearningDay();
         input.utcOffsetSeconds = currentUtcOffsetSeconds();
         if (input.answers.empty()) notice = "还没有答题记录：选择一个词库，开始一次听写吧。";

@@ -97,7 +97,7 @@ int readWordHistories(RecordStore& store, std::map<Text, WordHistory>& words) {
                    });
 }
 
-std::vector<WordListEntries> readWordLists() {
+std::vector<WordListEntries> readBundledLists() {
     std::vector<WordListEntries> lists;
     const Text root = bankFolder();
     for (const native::DirEntry& folder : sortedEntries(root, true)) {
@@ -110,10 +110,19 @@ std::vector<WordListEntries> readWordLists() {
         addBankEntries(root + name + "\\", list);
         lists.push_back(std::move(list));
     }
+    return lists;
+}
+
+WordListEntries readOwnBanks() {
     WordListEntries own;
     own.name = "我的词库";
-    addBankEntries(root, own);
-    lists.push_back(std::move(own));
+    addBankEntries(bankFolder(), own);
+    return own;
+}
+
+std::vector<WordListEntries> readWordLists() {
+    std::vector<WordListEntries> lists = readBundledLists();
+    lists.push_back(readOwnBanks());
     return lists;
 }
 

@@ -15,5 +15,8 @@ int readWordHistories(RecordStore& store, std::map<Text, WordHistory>& words);
 // 02 on, each with every chapter in it) in folder order, then the learner's
 // own banks (those directly in the word-bank folder) together as "我的词库".
 std::vector<WordListEntries> readWordLists();
+// The two parts of it.
+std::vector<WordListEntries> readBundledLists();
+WordListEntries readOwnBanks();
 // Local time minus UTC now, from the platform's clock.
 int currentUtcOffsetSeconds();
