@@ -93,6 +93,7 @@ def bench_linux(program, runs, work):
     try:
         first = subprocess.Popen([os.path.join(folder, "vorbelzoz")], stderr=subprocess.DEVNULL)
         wait_for("^选择词库$")
+        time.sleep(1)
         first.terminate()
         first.wait()
         seed(os.path.join(folder, "学习记录.db"), os.path.join(folder, "单词表"))
