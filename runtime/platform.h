@@ -9,6 +9,7 @@
 
 #include "runtime/bytes.h"
 #include "runtime/clock.h"
+#include "runtime/shape_page.h"
 #include "runtime/text.h"
 #include "ui/layout.h"
 
@@ -160,6 +161,18 @@ public:
     // answers on 127.0.0.1:port, and ended together with the program.
     // Backends that ship no such service do nothing.
     virtual void startBundledService(int port) { (void)port; }
+
+    // A window showing a page of shapes (the statistics): opened, or brought
+    // to the front and redrawn when it is open. A click on one of the page's
+    // buttons, or Ctrl with its shortcut, runs onStatisticsCommand.
+    // Backends without such a window do nothing.
+    virtual void showPageWindow(const ShapePage& page) { (void)page; }
+    // The page drawn at the screen's DPI, as the bytes of a PNG file, buttons
+    // left out; empty when it could not be made.
+    virtual Bytes pagePicture(const ShapePage& page) {
+        (void)page;
+        return Bytes();
+    }
 };
 
 void installPlatform(Platform* platform);

@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "app/quiz_driver.h"
 #include "app/report.h"
+#include "stats/statistics_window.h"
 #include "ui/bank_window_layout.h"
 #include "ui/main_window_layout.h"
 #include "wordbank/bank_manager.h"
@@ -64,6 +65,7 @@ const EventBinding bindings[] = {
     {kBank, bankWindow::按钮3, EventKind::Click, run<clearBankEditor>},
     {kBank, bankWindow::按钮1, EventKind::Click, run<removeBankRow>},
     {kBank, bankWindow::标签1, EventKind::Notify, searchProgressNotified},
+    {kBank, bankWindow::学习统计, EventKind::Click, run<openStatistics>},
 };
 
 const EventBinding* findBinding(WindowId window, int control, EventKind event) {

@@ -58,4 +58,7 @@ public:
     void stopAllSounds() override;
 
     void startBundledService(int port) override;
+
+    void showPageWindow(const ShapePage& page) override;
+    Bytes pagePicture(const ShapePage& page) override;
 };

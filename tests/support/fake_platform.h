@@ -255,6 +255,12 @@ public:
     int sendMediaCommand(const Text& command) override;
     bool startSound(const WavSound& sound, bool loop) override;
     void stopAllSounds() override;
+    void showPageWindow(const ShapePage& page) override { pagesShown.push_back(page); }
+    Bytes pagePicture(const ShapePage&) override { return pagePictureBytes; }
+
+    // The page window: every page shown, and the picture it makes of one.
+    std::vector<ShapePage> pagesShown;
+    Bytes pagePictureBytes = "\x89PNG picture";
 
 private:
     struct Posted {

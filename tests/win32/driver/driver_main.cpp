@@ -5,6 +5,11 @@
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT close-bank-window
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT bank-window [SHOT]
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT answer BANK_ROW WRONG_AT COUNT finish|kill|close
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT statistics
+//
+// statistics opens the statistics window from the bank window, takes its
+// screenshot, presses Ctrl+S and Ctrl+E, answering each message, clicks the
+// button once more and closes the program.
 //
 // bank-window times the word-bank window from the program's start until it
 // shows, reads its rows with their marks and selection, and closes
@@ -33,7 +38,7 @@ namespace {
 
 // Table positions of the controls the driver uses.
 namespace bank {
-constexpr int list = 0, progress = 5, name = 9, text = 10, save = 14;
+constexpr int list = 0, progress = 5, name = 9, text = 10, save = 14, statistics = 15;
 }
 namespace quiz {
 constexpr int wordCount = 0, meanings = 1, spelling = 2, phonetics = 4, hint = 5, start = 6, phoneticBox = 7,
@@ -337,7 +342,8 @@ void closeBankWindow(Session& s) {
 // program the task manager's way once the last answer is judged; "close"
 // closes the main window in the middle of the quiz (WM_CLOSE), as a learner
 // changing banks does.
-void answerWords(Session& s, const std::wstring& bankRow, int wrongAt, int count, const std::wstring& ending) {
+void answerWords(Session& s, const std::wstring& bankRow, int wrongAt, int count,
+                 const std::wstring& ending) {
     HWND window = waitForBankWindow(s);
     HWND list = controlOf(window, bank::list);
     std::vector<std::wstring> rows;
@@ -415,6 +421,73 @@ void inspectBankWindow(Session& s, const std::wstring& shot) {
     recordEnd(s);
 }
 
+// Ctrl with a letter key, typed into the window in front.
+void pressCtrl(WORD key) {
+    INPUT inputs[4] = {};
+    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = VK_CONTROL;
+    inputs[1].ki.wVk = key;
+    inputs[2].ki.wVk = key;
+    inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs[3].ki.wVk = VK_CONTROL;
+    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(4, inputs, sizeof(INPUT));
+}
+
+int pageWindowCount(DWORD processId) {
+    struct Count {
+        DWORD processId;
+        int count = 0;
+    } count{processId};
+    EnumWindows(
+        [](HWND hwnd, LPARAM parameter) -> BOOL {
+            auto& c = *reinterpret_cast<Count*>(parameter);
+            DWORD owner = 0;
+            wchar_t name[64] = {};
+            GetWindowThreadProcessId(hwnd, &owner);
+            GetClassNameW(hwnd, name, 64);
+            if (owner == c.processId && IsWindowVisible(hwnd) && std::wstring(name) == L"VorbelzozPage")
+                ++c.count;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.count;
+}
+
+void openStatistics(Session& s) {
+    HWND window = waitForBankWindow(s);
+    Sleep(500);
+    const ULONGLONG clicked = GetTickCount64();
+    click(controlOf(window, bank::statistics));
+    HWND page = nullptr;
+    require(
+        waitUntil(
+            [&] { return (page = findWindowShowing(L"学习统计")) != nullptr && pageWindowCount(s.pid()); },
+            30000, 2),
+        "statistics_window");
+    // From the click to the window on the screen, for the benchmark.
+    s.report.number("statistics_ms", static_cast<long long>(GetTickCount64() - clicked));
+    Sleep(1000);
+    RECT client;
+    GetClientRect(page, &client);
+    s.report.number("statistics_width", client.right);
+    s.report.number("statistics_height", client.bottom);
+    s.report.flag("statistics_shot", requestScreenshot(page, "statistics"));
+    SetForegroundWindow(page);
+    Sleep(300);
+    pressCtrl('S');
+    s.report.text("picture_message", answerMessageBox(s, IDOK, "picture_box", page));
+    SetForegroundWindow(page);
+    Sleep(300);
+    pressCtrl('E');
+    s.report.text("export_message", answerMessageBox(s, IDOK, "export_box", page));
+    click(controlOf(window, bank::statistics));
+    Sleep(1000);
+    s.report.number("statistics_windows", pageWindowCount(s.pid()));
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    recordEnd(s);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -423,10 +496,11 @@ int wmain(int argc, wchar_t** argv) {
     const bool inspect = (argc == 4 || argc == 5) && mode == L"bank-window";
     const bool answer = argc == 8 && mode == L"answer";
     const bool layout = (argc == 5 || argc == 8) && mode == L"layout";
-    if (argc < 7 && !closeOnly && !inspect && !layout) {
+    const bool statistics = argc == 4 && mode == L"statistics";
+    if (argc < 7 && !closeOnly && !inspect && !layout && !statistics) {
         fwprintf(stderr,
                  L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window | "
-                 L"bank-window [SHOT] | answer BANK_ROW WRONG_AT COUNT finish|kill|close | "
+                 L"bank-window [SHOT] | answer BANK_ROW WRONG_AT COUNT finish|kill|close | statistics | "
                  L"layout BANK_ROW [DPI WIDTH HEIGHT])\n",
                  argv[0]);
         return 2;
@@ -452,6 +526,8 @@ int wmain(int argc, wchar_t** argv) {
             closeBankWindow(s);
         } else if (answer) {
             answerWords(s, argv[4], _wtoi(argv[5]), _wtoi(argv[6]), argv[7]);
+        } else if (statistics) {
+            openStatistics(s);
         } else if (inspect) {
             inspectBankWindow(s, argc == 5 ? argv[4] : L"");
         } else if (layout) {
