@@ -38,12 +38,14 @@ void emptyAnswerBox() {
     platform().setControlText(ctl(编辑框2), "");
 }
 
-// Answers outside a quiz judge the last word again and reach no report; the
-// record leaves them out too.
+// Answers outside a quiz judge the last word again and reach no report. The
+// record also leaves out those in the pause after "开始" and after the last
+// word: the screen judges them against a word this quiz did not ask.
 void recordJudgedAnswer(const Text& typed, bool right) {
-    if (quizRunning != 1) return;
+    if (recordedQuiz.asked == 0) return;
+    (right ? recordedQuiz.right : recordedQuiz.wrong) += 1;
     AnswerFacts answer;
-    answer.bank = bankName;
+    answer.bank = bankPath;
     answer.entry = currentWord.word;
     answer.typed = typed;
     answer.correct = right;
@@ -101,6 +103,7 @@ void onHotkey(int hotkeyId) {
         platform().setControlText(ctl(提示标签1), currentWord.word);
         hintCount += 1;
         hintAskedForWord = 1;
+        if (recordedQuiz.asked > 0) recordedQuiz.hints += 1;
         if (platform().isChecked(ctl(单选框5))) hintShownForWord = 1;
     }
 }

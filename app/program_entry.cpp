@@ -2,6 +2,7 @@
 // and the message loop.
 #include "app/program_entry.h"
 
+#include "app/quiz_driver.h"
 #include "app/quiz_state.h"
 #include "lookup/hosts.h"
 #include "record/learning_record.h"
@@ -35,6 +36,7 @@ int programMain() {
     // and the rows can be marked from the record.
     openLearningRecord();
     registerCleanup(closeLearningRecord);
+    registerCleanup(recordQuizCutShort);  // runs first, while the record is open
     tellRecordTroubleOnce();
     // The main window's creation handler runs inside this call and first
     // makes the learner choose a bank.

@@ -32,15 +32,18 @@ int drawPosition(int remainingCount) {
     return 1 + nextRandomValue() % remainingCount;
 }
 
-void recordEndedQuiz(int asked, bool finished) {
+// Once per quiz: afterwards nothing more of it reaches the record.
+void recordEndedQuiz(bool finished) {
+    if (recordedQuiz.asked == 0) return;
     QuizFacts quiz;
-    quiz.bank = bankName;
+    quiz.bank = bankPath;
     quiz.startUtcMs = quizStartedUtcMs;
-    quiz.asked = asked;
-    quiz.right = rightCount;
-    quiz.wrong = wrongCount;
-    quiz.hints = hintCount;
+    quiz.asked = recordedQuiz.asked;
+    quiz.right = recordedQuiz.right;
+    quiz.wrong = recordedQuiz.wrong;
+    quiz.hints = recordedQuiz.hints;
     quiz.finished = finished;
+    recordedQuiz = RecordedQuiz();
     recordQuiz(quiz);
 }
 
@@ -57,6 +60,7 @@ void startQuiz() {
     }
     quizRunning = 1;
     quizStartedUtcMs = platform().utcMilliseconds();
+    recordedQuiz = RecordedQuiz();
     stopRequested = 0;
     answered = 0;
     stopAllSounds();
@@ -91,6 +95,7 @@ void runQuiz() {
         wordShownTick = tickCount();
         hintAskedForWord = 0;
         hintShownForWord = 0;
+        recordedQuiz.asked = k;
         waitForAnswer();
         if (stopRequested == 1) {
             // The word in progress counts as asked.
@@ -100,11 +105,15 @@ void runQuiz() {
         }
         platform().setControlText(ctl(标签4), statusLineText(k, total));
     }
-    recordEndedQuiz(asked, finished);
+    recordEndedQuiz(finished);
     produceReport(asked);
     // Behind the summary box, where the learner does not wait for it.
     refreshReviewBanks();
     tellRecordTroubleOnce();
+}
+
+void recordQuizCutShort() {
+    recordEndedQuiz(false);
 }
 
 void waitForAnswer() {

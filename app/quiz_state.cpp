@@ -23,6 +23,8 @@ std::int64_t quizStartedUtcMs = 0;
 std::int64_t wordShownTick = 0;
 int hintAskedForWord = 0;
 int hintShownForWord = 0;
+Text bankPath;
+RecordedQuiz recordedQuiz;
 
 void initQuizState() {
     wordList = TextArray();
@@ -44,12 +46,15 @@ void initQuizState() {
     wordShownTick = 0;
     hintAskedForWord = 0;
     hintShownForWord = 0;
+    bankPath = Text();
+    recordedQuiz = RecordedQuiz();
 }
 
 void releaseQuizState() {
     // Swapping with empty values gives the memory back, which clear() need not.
     TextArray().swap(wordList);
     Text().swap(bankName);
+    Text().swap(bankPath);
     Text().swap(currentWord.word);
     Text().swap(currentWord.meaningHtml);
     Text().swap(currentWord.soundFile);

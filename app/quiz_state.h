@@ -36,6 +36,21 @@ extern std::int64_t quizStartedUtcMs;
 extern std::int64_t wordShownTick;
 extern int hintAskedForWord;
 extern int hintShownForWord;
+// The bank in use as the record names it: its path under the word-bank
+// folder, so two banks of one name in different folders stay apart.
+extern Text bankPath;
+// The running quiz as the record keeps it: only words the quiz itself
+// asked. The screen also judges an Enter in the pause after "开始" or after
+// the last word; those answered no word and stay out of the record. asked
+// is the word being asked (0 before the first and once the quiz is
+// recorded), so a quiz cut short can be recorded with its counts.
+struct RecordedQuiz {
+    int asked = 0;
+    int right = 0;
+    int wrong = 0;
+    int hints = 0;
+};
+extern RecordedQuiz recordedQuiz;
 
 // Start-up step: every variable back to its initial value.
 void initQuizState();

@@ -7,11 +7,12 @@
 #include "app/report.h"
 #include "record/learning_day.h"
 #include "record/learning_record.h"
+#include "record/review_banks.h"
 #include "wordbank/bank_files.h"
 
 namespace {
 
-// Every entry answered, right at its last answer and not due today.
+// Every entry answered and mastered.
 bool mastered(RecordStore& store, const BankRow& row, int today, int& code) {
     TextArray entries = splitEntries(readBank(row.name, row.folder));
     if (entries.empty()) return false;
@@ -19,7 +20,7 @@ bool mastered(RecordStore& store, const BankRow& row, int today, int& code) {
         WordHistory history;
         bool found = false;
         code = loadWordHistory(store, entry, history, found);
-        if (code != 0 || !found || !history.lastCorrect || history.review.dueDay <= today) return false;
+        if (code != 0 || !found || !wordMastered(history, today)) return false;
     }
     return true;
 }
@@ -31,11 +32,17 @@ Text practiceTip(const BankPractice& practice) {
 
 int rowAfter(const std::vector<BankRow>& rows, const Text& bank) {
     for (std::size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].name == bank) return i + 1 < rows.size() ? static_cast<int>(i + 1) : 0;
+        if (bankPathOf(rows[i]) == bank) return i + 1 < rows.size() ? static_cast<int>(i + 1) : 0;
     return 0;
 }
 
 }  // namespace
+
+Text bankPathOf(const BankRow& row) {
+    const Text top = bankFolder();
+    if (row.folder.compare(0, top.size(), top) == 0) return row.folder.substr(top.size()) + row.name;
+    return row.name;
+}
 
 BankListMarking markBankList(const std::vector<BankRow>& rows) {
     BankListMarking marking;
@@ -43,7 +50,7 @@ BankListMarking markBankList(const std::vector<BankRow>& rows) {
     if (store == nullptr) return marking;
     std::map<Text, BankPractice> practised;
     Text lastFinished;
-    int code = bankPractice(*store, practised, lastFinished);
+    int code = bankPractice(*store, bankPathOf(BankRow{reviewFolder(), Text()}), practised, lastFinished);
     if (code != 0) {
         giveUpLearningRecord(code);
         return marking;
@@ -53,7 +60,7 @@ BankListMarking markBankList(const std::vector<BankRow>& rows) {
     marking.rows.resize(rows.size());
     for (std::size_t i = 0; i < rows.size() && code == 0; ++i) {
         RowMarking& row = marking.rows[i];
-        auto found = practised.find(rows[i].name);
+        auto found = practised.find(bankPathOf(rows[i]));
         if (found == practised.end()) {
             row.mark = RowMark::NotPractised;
             row.tooltip = "尚未练习";

@@ -22,8 +22,13 @@ struct BankListMarking {
     int rowToShow = -1;            // -1: leave the selection alone
 };
 
+// The bank's path under the word-bank folder ("04四级\四级-001.txt"), by
+// which the record knows it.
+Text bankPathOf(const BankRow& row);
+
 // A bank is practised once a quiz ran on it, mastered when every entry has
-// been answered, each right at its last answer, and none is due. The row to
-// show is the one after the bank of the last quiz that ran to its end; with
-// none, or none after it, the first row.
+// been answered and is mastered (see wordMastered). The row to show is the
+// one after the bank of the last quiz that ran to its end, leaving out the
+// review banks, which are no place in the learner's chapters; with none, or
+// none after it, the first row.
 BankListMarking markBankList(const std::vector<BankRow>& rows);

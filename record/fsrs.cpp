@@ -15,7 +15,7 @@ constexpr double kWeights[21] = {0.212,  1.2931, 2.3065, 8.2956, 6.4133, 0.8334,
 constexpr double kDesiredRetention = 0.9;
 constexpr double kMinStability = 0.001;
 constexpr double kMaxStability = 36500;  // a hundred years; keeps dates in range
-constexpr int kMaxInterval = 36500;
+constexpr int kMaxInterval = kLongestIntervalDays;
 
 double w(int i) {
     return kWeights[i];

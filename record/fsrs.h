@@ -5,14 +5,18 @@
 #pragma once
 
 struct ReviewState {
-    bool isNew = true;        // never reviewed
-    double stability = 0;     // days until recall falls to 90 %
-    double difficulty = 0;    // 1 (easy) to 10 (hard)
-    int lastDay = 0;          // learning day of the last review
-    int dueDay = 0;           // learning day the word is next due
+    bool isNew = true;      // never reviewed
+    double stability = 0;   // days until recall falls to 90 %
+    double difficulty = 0;  // 1 (easy) to 10 (hard)
+    int lastDay = 0;        // learning day of the last review
+    int dueDay = 0;         // learning day the word is next due
     int reviews = 0;
-    int lapses = 0;           // reviews graded Again after the first
+    int lapses = 0;  // reviews graded Again after the first
 };
+
+// The longest interval the schedule gives: a hundred years, which keeps
+// every date in range.
+constexpr int kLongestIntervalDays = 36500;
 
 enum class Grade { Again = 1, Hard = 2, Good = 3, Easy = 4 };
 

@@ -1,7 +1,8 @@
 // The learning record as the rest of the program meets it: opened at
 // start-up, told of each judged answer and each ended quiz. When it cannot
-// be kept the quiz runs as ever; the learner is told once per run and the
-// record is not tried again until the next start.
+// be kept the quiz runs as ever; the learner is told once and the record is
+// not tried again until the next start. A damaged record is set aside and
+// begun anew whenever the damage shows.
 #pragma once
 
 #include "record/record_store.h"
@@ -18,10 +19,11 @@ RecordStore* keptLearningRecord();
 // The time fields are filled in here, from the platform's clock.
 void recordAnswer(AnswerFacts answer);
 void recordQuiz(QuizFacts quiz);
-// A failed read of the record: it is not kept for the rest of the run.
+// A failed read of the record: a damaged record is set aside and begun anew,
+// any other failure ends it for the rest of the run.
 void giveUpLearningRecord(int sqliteCode);
 // Rewrites today's review and the error book from the record.
 void refreshReviewBanks();
-// Shows the message about the record's trouble, if there is one and it has
-// not been shown in this run.
+// Shows the message about the record's trouble, if there is one the learner
+// has not been told yet.
 void tellRecordTroubleOnce();

@@ -13,64 +13,80 @@
 
 #include <iterator>
 
+#include "record/record_trouble.h"
 #include "runtime/text.h"
 
 namespace {
 
 constexpr int kBusyTimeoutMs = 100;
 
-// Step i brings a file at version i to version i + 1. Steps are only ever
-// appended; a released step never changes.
-const char* const kMigrations[] = {
-    // 1: answers, quizzes and each entry's review state. Banks, entries and
-    // typed texts are GBK bytes, kept as BLOBs so they compare exactly.
-    "CREATE TABLE answers("
-    " id INTEGER PRIMARY KEY,"
-    " utc_ms INTEGER NOT NULL,"
-    " bank BLOB NOT NULL,"
-    " entry BLOB NOT NULL,"
-    " typed BLOB NOT NULL,"
-    " correct INTEGER NOT NULL,"
-    " hint_shown INTEGER NOT NULL,"
-    " answer_ms INTEGER NOT NULL);"
-    "CREATE TABLE quizzes("
-    " id INTEGER PRIMARY KEY,"
-    " bank BLOB NOT NULL,"
-    " start_utc_ms INTEGER NOT NULL,"
-    " end_utc_ms INTEGER NOT NULL,"
-    " end_local_day INTEGER NOT NULL,"
-    " asked_count INTEGER NOT NULL,"
-    " right_count INTEGER NOT NULL,"
-    " wrong_count INTEGER NOT NULL,"
-    " hint_count INTEGER NOT NULL,"
-    " finished INTEGER NOT NULL);"
-    "CREATE INDEX quizzes_by_bank ON quizzes(bank, id);"
-    "CREATE TABLE words("
-    " entry BLOB PRIMARY KEY,"
-    " stability REAL NOT NULL,"
-    " difficulty REAL NOT NULL,"
-    " last_day INTEGER NOT NULL,"
-    " due_day INTEGER NOT NULL,"
-    " reviews INTEGER NOT NULL,"
-    " lapses INTEGER NOT NULL,"
-    " last_correct INTEGER NOT NULL,"
-    " missed_answer INTEGER NOT NULL,"
-    " right_days INTEGER NOT NULL,"
-    " last_right_day INTEGER NOT NULL) WITHOUT ROWID;"
-    "CREATE INDEX words_by_due ON words(due_day);"
-    "CREATE INDEX error_book ON words(missed_answer) WHERE missed_answer > 0 AND right_days < 3;",
+struct MigrationStep {
+    const char* sql;
+    // Work SQL alone cannot do, in the same transaction; may be null.
+    int (*after)(sqlite3* db, const BankLister& listBanks);
 };
 
-bool isDamage(int code) {
-    int primary = code & 0xFF;
-    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+int banksByPath(sqlite3* db, const BankLister& listBanks) {
+    return nameBanksByPath(db, listBanks ? listBanks() : std::vector<ListedBank>());
 }
+
+// Step i brings a file at version i to version i + 1. Steps are only ever
+// appended; a released step never changes.
+const MigrationStep kMigrations[] = {
+    {// 1: answers, quizzes and each entry's review state. Banks, entries and
+     // typed texts are GBK bytes, kept as BLOBs so they compare exactly.
+     "CREATE TABLE answers("
+     " id INTEGER PRIMARY KEY,"
+     " utc_ms INTEGER NOT NULL,"
+     " bank BLOB NOT NULL,"
+     " entry BLOB NOT NULL,"
+     " typed BLOB NOT NULL,"
+     " correct INTEGER NOT NULL,"
+     " hint_shown INTEGER NOT NULL,"
+     " answer_ms INTEGER NOT NULL);"
+     "CREATE TABLE quizzes("
+     " id INTEGER PRIMARY KEY,"
+     " bank BLOB NOT NULL,"
+     " start_utc_ms INTEGER NOT NULL,"
+     " end_utc_ms INTEGER NOT NULL,"
+     " end_local_day INTEGER NOT NULL,"
+     " asked_count INTEGER NOT NULL,"
+     " right_count INTEGER NOT NULL,"
+     " wrong_count INTEGER NOT NULL,"
+     " hint_count INTEGER NOT NULL,"
+     " finished INTEGER NOT NULL);"
+     "CREATE INDEX quizzes_by_bank ON quizzes(bank, id);"
+     "CREATE TABLE words("
+     " entry BLOB PRIMARY KEY,"
+     " stability REAL NOT NULL,"
+     " difficulty REAL NOT NULL,"
+     " last_day INTEGER NOT NULL,"
+     " due_day INTEGER NOT NULL,"
+     " reviews INTEGER NOT NULL,"
+     " lapses INTEGER NOT NULL,"
+     " last_correct INTEGER NOT NULL,"
+     " missed_answer INTEGER NOT NULL,"
+     " right_days INTEGER NOT NULL,"
+     " last_right_day INTEGER NOT NULL) WITHOUT ROWID;"
+     "CREATE INDEX words_by_due ON words(due_day);"
+     "CREATE INDEX error_book ON words(missed_answer) WHERE missed_answer > 0 AND right_days < 3;",
+     nullptr},
+    // 2: whether a word's last answer was recalled (right without the hint),
+    // taken from the answers kept so far; banks named by their path.
+    {"ALTER TABLE words ADD COLUMN last_recalled INTEGER NOT NULL DEFAULT 0;"
+     "UPDATE words SET last_recalled = last.recalled FROM"
+     " (SELECT entry, correct AND NOT hint_shown AS recalled FROM answers"
+     "  WHERE id IN (SELECT max(id) FROM answers GROUP BY entry)) AS last"
+     " WHERE last.entry = words.entry;"
+     "ALTER TABLE quizzes ADD COLUMN bank_ambiguous INTEGER NOT NULL DEFAULT 0;",
+     banksByPath},
+};
 
 OpenedRecord failed(sqlite3* db, int code) {
     sqlite3_close_v2(db);
     OpenedRecord result;
     result.code = code;
-    result.outcome = isDamage(code) ? OpenOutcome::Damaged : OpenOutcome::Failed;
+    result.outcome = isRecordDamage(code) ? OpenOutcome::Damaged : OpenOutcome::Failed;
     return result;
 }
 
@@ -106,10 +122,13 @@ int queryText(sqlite3* db, const char* sql, Text& value) {
     return code;
 }
 
-int migrate(sqlite3* db, int from) {
+// from is checked: 0 up to the current version.
+int migrate(sqlite3* db, int from, const BankLister& listBanks) {
     for (int version = from; version < recordSchemaVersion(); ++version) {
+        const MigrationStep& step = kMigrations[version];
         int code = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        if (code == SQLITE_OK) code = sqlite3_exec(db, kMigrations[version], nullptr, nullptr, nullptr);
+        if (code == SQLITE_OK) code = sqlite3_exec(db, step.sql, nullptr, nullptr, nullptr);
+        if (code == SQLITE_OK && step.after) code = step.after(db, listBanks);
         if (code == SQLITE_OK) {
             std::string bump = "PRAGMA user_version = " + std::to_string(version + 1);
             code = sqlite3_exec(db, bump.c_str(), nullptr, nullptr, nullptr);
@@ -130,7 +149,7 @@ int recordSchemaVersion() {
     return static_cast<int>(std::size(kMigrations));
 }
 
-OpenedRecord openRecordFile(const std::string& utf8Path) {
+OpenedRecord openRecordFile(const std::string& utf8Path, const BankLister& listBanks) {
     sqlite3* db = nullptr;
     int code = sqlite3_open_v2(utf8Path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (code != SQLITE_OK) return failed(db, db ? sqlite3_extended_errcode(db) : code);
@@ -141,6 +160,9 @@ OpenedRecord openRecordFile(const std::string& utf8Path) {
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
 
+    // SQLite opens a file it may not write read-only without a word; this
+    // program would then fail at its first answer with a puzzling code.
+    if (sqlite3_db_readonly(db, "main") == 1) return failed(db, SQLITE_READONLY);
     code = sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE", nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) return failed(db, sqlite3_extended_errcode(db));
     // The first access: a file that is not a database, or is held by another
@@ -148,6 +170,8 @@ OpenedRecord openRecordFile(const std::string& utf8Path) {
     int version = 0;
     code = queryInt(db, "PRAGMA user_version", version);
     if (code != SQLITE_OK) return failed(db, sqlite3_extended_errcode(db));
+    // No version of this program writes a negative one: a damaged header.
+    if (version < 0) return failed(db, SQLITE_CORRUPT);
     if (version > recordSchemaVersion()) {
         OpenedRecord result = failed(db, SQLITE_OK);
         result.outcome = OpenOutcome::TooNew;
@@ -160,6 +184,12 @@ OpenedRecord openRecordFile(const std::string& utf8Path) {
         if (code != SQLITE_OK) return failed(db, sqlite3_extended_errcode(db));
         if (tables > 0) return failed(db, SQLITE_NOTADB);
     }
+    // Damage inside the file (a bad sector, a copy cut short) would
+    // otherwise surface at some later statement, or never.
+    Text check;
+    code = queryText(db, "PRAGMA quick_check(1)", check);
+    if (code != SQLITE_OK) return failed(db, sqlite3_extended_errcode(db));
+    if (check != "ok") return failed(db, SQLITE_CORRUPT);
     // SQLite keeps the old journal when it cannot make the -wal file beside
     // the record (a read-only folder); that is no record this program keeps.
     Text mode;
@@ -168,7 +198,7 @@ OpenedRecord openRecordFile(const std::string& utf8Path) {
     if (mode != "wal") return failed(db, SQLITE_READONLY);
     code = sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) return failed(db, sqlite3_extended_errcode(db));
-    code = migrate(db, version);
+    code = migrate(db, version, listBanks);
     if (code != SQLITE_OK) return failed(db, code);
     OpenedRecord result;
     result.outcome = OpenOutcome::Opened;

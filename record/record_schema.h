@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "record/bank_path_migration.h"
+
 struct sqlite3;
 
 // The version this program writes (PRAGMA user_version).
@@ -24,5 +26,6 @@ struct OpenedRecord {
 };
 
 // Opens or creates the file at a UTF-8 path, takes it for this connection
-// alone, and creates or migrates the tables.
-OpenedRecord openRecordFile(const std::string& utf8Path);
+// alone, checks it for damage, and creates or migrates the tables;
+// listBanks is asked only when an older record names banks by bare name.
+OpenedRecord openRecordFile(const std::string& utf8Path, const BankLister& listBanks = nullptr);

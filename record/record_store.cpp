@@ -55,6 +55,7 @@ int writeWord(RecordStore& store, const Text& entry, const WordHistory& history)
     sqlite3_bind_int64(s, 9, history.missedAnswer);
     sqlite3_bind_int(s, 10, history.rightDays);
     sqlite3_bind_int(s, 11, history.lastRightDay);
+    sqlite3_bind_int(s, 12, history.lastRecalled ? 1 : 0);
     return runOnce(s);
 }
 
@@ -86,11 +87,11 @@ int attachRecordStore(RecordStore& store, sqlite3* db) {
          " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)"},
         {&store.selectWord,
          "SELECT stability, difficulty, last_day, due_day, reviews, lapses, last_correct, missed_answer,"
-         " right_days, last_right_day FROM words WHERE entry = ?1"},
+         " right_days, last_right_day, last_recalled FROM words WHERE entry = ?1"},
         {&store.upsertWord,
          "INSERT OR REPLACE INTO words(entry, stability, difficulty, last_day, due_day, reviews, lapses,"
-         " last_correct, missed_answer, right_days, last_right_day)"
-         " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)"},
+         " last_correct, missed_answer, right_days, last_right_day, last_recalled)"
+         " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)"},
         {&store.insertQuiz,
          "INSERT INTO quizzes(bank, start_utc_ms, end_utc_ms, end_local_day, asked_count, right_count,"
          " wrong_count, hint_count, finished) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"},
@@ -135,6 +136,7 @@ int loadWordHistory(RecordStore& store, const Text& entry, WordHistory& history,
         history.missedAnswer = sqlite3_column_int64(s, 7);
         history.rightDays = sqlite3_column_int(s, 8);
         history.lastRightDay = sqlite3_column_int(s, 9);
+        history.lastRecalled = sqlite3_column_int(s, 10) != 0;
     }
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
@@ -192,11 +194,13 @@ int errorBookEntries(RecordStore& store, TextArray& entries) {
         {}, entries);
 }
 
-int bankPractice(RecordStore& store, std::map<Text, BankPractice>& banks, Text& lastFinishedBank) {
+int bankPractice(RecordStore& store, const Text& reviewPrefix, std::map<Text, BankPractice>& banks,
+                 Text& lastFinishedBank) {
     sqlite3_stmt* s = nullptr;
     int code = sqlite3_prepare_v2(store.db,
                                   "SELECT bank, end_local_day, asked_count, right_count FROM quizzes"
-                                  " WHERE id IN (SELECT max(id) FROM quizzes GROUP BY bank)",
+                                  " WHERE id IN (SELECT max(id) FROM quizzes GROUP BY bank)"
+                                  " AND bank_ambiguous = 0",
                                   -1, &s, nullptr);
     if (code != SQLITE_OK) return code;
     while ((code = sqlite3_step(s)) == SQLITE_ROW)
@@ -206,11 +210,29 @@ int bankPractice(RecordStore& store, std::map<Text, BankPractice>& banks, Text& 
     if (code != SQLITE_DONE) return code;
 
     lastFinishedBank.clear();
-    code = sqlite3_prepare_v2(
-        store.db, "SELECT bank FROM quizzes WHERE finished = 1 ORDER BY id DESC LIMIT 1", -1, &s, nullptr);
+    code = sqlite3_prepare_v2(store.db,
+                              "SELECT bank FROM quizzes WHERE finished = 1 AND bank_ambiguous = 0"
+                              " AND substr(bank, 1, ?1) <> ?2 ORDER BY id DESC LIMIT 1",
+                              -1, &s, nullptr);
     if (code != SQLITE_OK) return code;
+    sqlite3_bind_int(s, 1, static_cast<int>(reviewPrefix.size()));
+    bindText(s, 2, reviewPrefix);
     code = sqlite3_step(s);
     if (code == SQLITE_ROW) lastFinishedBank = columnText(s, 0);
     sqlite3_finalize(s);
     return code == SQLITE_ROW || code == SQLITE_DONE ? SQLITE_OK : code;
+}
+
+int settleFutureReviews(RecordStore& store, int today) {
+    sqlite3_stmt* s = nullptr;
+    int code = sqlite3_prepare_v2(store.db,
+                                  "UPDATE words SET due_day = ?1 + max(1, min(due_day - last_day, ?2)),"
+                                  " last_day = ?1 WHERE last_day > ?1",
+                                  -1, &s, nullptr);
+    if (code != SQLITE_OK) return code;
+    sqlite3_bind_int(s, 1, today);
+    sqlite3_bind_int(s, 2, kLongestIntervalDays);
+    code = sqlite3_step(s);
+    sqlite3_finalize(s);
+    return code == SQLITE_DONE ? SQLITE_OK : sqlite3_extended_errcode(store.db);
 }

@@ -15,7 +15,7 @@ struct sqlite3_stmt;
 
 struct AnswerFacts {
     std::int64_t utcMs = 0;
-    Text bank;   // bank row name
+    Text bank;   // the bank's path under the word-bank folder
     Text entry;  // the expected answer, byte for byte
     Text typed;
     bool correct = false;
@@ -24,7 +24,7 @@ struct AnswerFacts {
 };
 
 struct QuizFacts {
-    Text bank;
+    Text bank;  // as in AnswerFacts
     std::int64_t startUtcMs = 0, endUtcMs = 0;
     int endCalendarDay = 0;  // local calendar day of the end, for the bank list
     int asked = 0, right = 0, wrong = 0, hints = 0;
@@ -62,6 +62,13 @@ int loadWordHistory(RecordStore& store, const Text& entry, WordHistory& history,
 int dueEntries(RecordStore& store, int day, int limit, TextArray& entries);
 // Entries in the error book, most recently missed first.
 int errorBookEntries(RecordStore& store, TextArray& entries);
-// The last quiz of every bank practised, and the bank of the last quiz that
-// ran to its end (empty when none did).
-int bankPractice(RecordStore& store, std::map<Text, BankPractice>& banks, Text& lastFinishedBank);
+// The last quiz of every bank practised, by the bank's path, and the bank of
+// the last quiz that ran to its end on a bank whose path does not begin
+// with reviewPrefix (empty when none did). Quizzes of an older record whose
+// bank could not be told apart from its namesakes count for neither.
+int bankPractice(RecordStore& store, const Text& reviewPrefix, std::map<Text, BankPractice>& banks,
+                 Text& lastFinishedBank);
+// A word last reviewed after today (the clock was set back, or the record
+// came from a machine whose clock ran ahead) counts as reviewed today: its
+// next review keeps its interval from today, so it is never years away.
+int settleFutureReviews(RecordStore& store, int today);

@@ -50,6 +50,11 @@ RecordTrouble troubleOf(int sqliteCode) {
     }
 }
 
+bool isRecordDamage(int sqliteCode) {
+    const int primary = sqliteCode & 0xFF;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+}
+
 Text recordTroubleMessage(RecordTrouble trouble, int sqliteCode) {
     Text reason;
     switch (trouble) {

@@ -15,6 +15,8 @@ enum class RecordTrouble {
 };
 
 RecordTrouble troubleOf(int sqliteCode);
+// The file is not a database, or is damaged inside: to be set aside.
+bool isRecordDamage(int sqliteCode);
 // The message that tells the learner the record is not being kept.
 Text recordTroubleMessage(RecordTrouble trouble, int sqliteCode);
 // The message after a damaged record was moved aside, saying whether a new

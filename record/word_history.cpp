@@ -10,16 +10,23 @@ WordHistory afterAnswer(const WordHistory& before, bool correct, bool hintShown,
     WordHistory after = before;
     after.review = reviewWord(before.review, gradeOf(correct, hintShown), day);
     after.lastCorrect = correct;
+    after.lastRecalled = correct && !hintShown;
     if (!correct) {
         after.missedAnswer = answerId;
         after.rightDays = 0;
         after.lastRightDay = -1;
     } else if (!hintShown && before.missedAnswer > 0 && before.rightDays < kErrorBookLeavingDays &&
-               day != before.lastRightDay) {
+               day > before.lastRightDay) {
+        // Only a later day counts: with a clock set back, a day already
+        // counted could otherwise come round again.
         after.rightDays = before.rightDays + 1;
         after.lastRightDay = day;
     }
     return after;
+}
+
+bool wordMastered(const WordHistory& history, int today) {
+    return history.lastRecalled && history.review.dueDay > today;
 }
 
 bool inErrorBook(const WordHistory& history) {

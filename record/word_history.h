@@ -11,6 +11,7 @@ constexpr int kErrorBookLeavingDays = 3;
 struct WordHistory {
     ReviewState review;
     bool lastCorrect = false;
+    bool lastRecalled = false;   // right without the hint at its last answer
     long long missedAnswer = 0;  // the answer row of the last miss; 0: never missed
     int rightDays = 0;           // learning days with a recalled answer since then
     int lastRightDay = -1;       // the latest of those days
@@ -21,3 +22,6 @@ struct WordHistory {
 Grade gradeOf(bool correct, bool hintShown);
 WordHistory afterAnswer(const WordHistory& before, bool correct, bool hintShown, int day, long long answerId);
 bool inErrorBook(const WordHistory& history);
+// Recalled at its last answer and not due on the day. A word copied from
+// the hint was right but not remembered, so it is not mastered.
+bool wordMastered(const WordHistory& history, int today);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <random>
 
+#include "app/program_entry.h"
 #include "record/bank_marks.h"
 #include "support/fake_platform.h"
 #include "support/program_folder.h"
@@ -82,14 +83,21 @@ struct QuizRun {
     void run() { EXPECT_EQ(runProgram(), 0); }
 };
 
-// The program folder read-only to the program. Root passes any mode check,
-// so a test run as root lowers its file-system identity meanwhile.
+// The program folder, or one file in it, read-only to the program. Root
+// passes any mode check, so a test run as root lowers its file-system
+// identity meanwhile.
 class ReadOnlyProgramFolder {
 public:
-    explicit ReadOnlyProgramFolder(const TestProgramFolder& folder) : top_(folder.nativePath("")) {
+    explicit ReadOnlyProgramFolder(const TestProgramFolder& folder, const Text& onlyFile = Text())
+        : top_(folder.nativePath("")) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(top_))
             chmod(entry.path().c_str(), entry.is_directory() ? 0777 : 0666);
-        chmod(top_.c_str(), 0555);
+        if (onlyFile.empty()) {
+            chmod(top_.c_str(), 0555);
+        } else {
+            chmod(top_.c_str(), 0777);
+            chmod(folder.nativePath(onlyFile).c_str(), 0444);
+        }
         if (geteuid() == 0) {
             setfsgid(65534);
             setfsuid(65534);
@@ -159,7 +167,7 @@ TEST(LearningRecord, AMissedWordComesBackAfterARestart) {
     EXPECT_EQ(folder.read(kErrorBook), "apple\r\n");
     EXPECT_FALSE(folder.exists(kTodayReview));
     EXPECT_EQ(query(record, "SELECT bank, correct FROM answers WHERE id = 2"),
-              (std::vector<std::vector<Text>>{{"错词本.txt", "1"}}));
+              (std::vector<std::vector<Text>>{{"00复习\\错词本.txt", "1"}}));
 }
 
 // A word typed while the hint showed it was copied: graded Again, due the
@@ -294,4 +302,149 @@ TEST(LearningRecordTrouble, ARecordThatCannotBeKeptLeavesTheQuizAsItWas) {
         EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT name FROM sqlite_schema"),
                   (std::vector<std::vector<Text>>{{"held"}}));
     }
+}
+
+namespace {
+
+// The bank list as the next start marks it, without running a quiz.
+BankListMarking marksAt(const DateTime& time, const std::vector<BankRow>& rows) {
+    FakePlatform fake;
+    fake.setStartTime(time);
+    openLearningRecord();
+    BankListMarking marking = markBankList(rows);
+    closeLearningRecord();
+    return marking;
+}
+
+}  // namespace
+
+// Only words the quiz asked reach the record. An Enter in the pause after
+// "开始" is judged on the screen against the last word asked (the empty
+// word in the first quiz of a run), but it answered nothing.
+TEST(LearningRecord, AnEnterBeforeTheFirstWordIsNotRecorded) {
+    TestProgramFolder folder;
+    folder.writeBank("a.txt", {"apple"});
+    QuizRun run(DateTime{2024, 3, 1, 10, 0, 0}, 0, 0);
+    const ControlRef box = mainWindow::ctl(mainWindow::编辑框2);
+    run.fake.enterAt(1500, box);
+    answerAt(run.fake, 3500, run.answers);
+    run.fake.clickAt(8000, mainWindow::ctl(mainWindow::按钮1));
+    run.fake.enterAt(8500, box);
+    answerAt(run.fake, 10500, run.answers);
+    run.run();
+
+    EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT entry, typed, correct FROM answers ORDER BY id"),
+              (std::vector<std::vector<Text>>{{"apple", "apple", "1"}, {"apple", "apple", "1"}}));
+    EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT right_count, wrong_count FROM quizzes"),
+              (std::vector<std::vector<Text>>{{"1", "0"}, {"1", "0"}}));
+    EXPECT_FALSE(folder.exists(kErrorBook));
+}
+
+// Closing the window is how a learner changes banks: the quiz cut short
+// counts as practice, as a stopped one does.
+TEST(LearningRecord, AQuizCutShortByClosingTheWindowMarksTheBank) {
+    TestProgramFolder folder;
+    folder.writeBank("a.txt", {"w1", "w2", "w3"});
+    int typedCount = 0;
+    QuizRun run(DateTime{2024, 3, 1, 10, 0, 0}, 0, 2,
+                [&](const Text& word) { return typedCount++ == 0 ? word : dropLastLetter(word); });
+    run.fake.closeAt(8000, WindowId::Main);
+    EXPECT_THROW(programMain(), ProgramEnded);
+
+    EXPECT_EQ(query(folder.nativePath(kRecord),
+                    "SELECT bank, asked_count, right_count, wrong_count, finished FROM quizzes"),
+              (std::vector<std::vector<Text>>{{"a.txt", "3", "1", "1", "0"}}));
+    BankListMarking next =
+        marksAt(DateTime{2024, 3, 2, 9, 0, 0}, {{folder.folder() + "\\单词表\\", "a.txt"}});
+    ASSERT_EQ(next.rows.size(), 1u);
+    EXPECT_EQ(next.rows[0].mark, RowMark::Practised);
+    EXPECT_EQ(next.rows[0].tooltip, "上次练习：2024-03-01  正确率：33%");
+}
+
+// A bank saved beside a namesake in a sub-folder is a bank of its own: the
+// record keeps each bank's path under the word-bank folder.
+TEST(LearningRecord, BanksOfTheSameNameInTwoFoldersAreKeptApart) {
+    TestProgramFolder folder;
+    folder.makeFolder("\\单词表\\04四级");
+    folder.writeBank("04四级\\a.txt", {"apple"});
+    folder.writeBank("a.txt", {"pear"});
+    folder.writeBank("b.txt", {"plum"});
+    QuizRun run(DateTime{2024, 3, 1, 10, 0, 0}, 0, 1, dropLastLetter);
+    run.run();
+    ASSERT_EQ(run.seen.rows, (std::vector<Text>{"a.txt", "a.txt", "b.txt"}));
+    EXPECT_EQ(
+        query(folder.nativePath(kRecord), "SELECT bank FROM answers UNION ALL SELECT bank FROM quizzes"),
+        (std::vector<std::vector<Text>>{{"04四级\\a.txt"}, {"04四级\\a.txt"}}));
+
+    const Text banks = folder.folder() + "\\单词表\\";
+    BankListMarking next = marksAt(DateTime{2024, 3, 2, 9, 0, 0},
+                                   {{banks + "04四级\\", "a.txt"}, {banks, "a.txt"}, {banks, "b.txt"}});
+    ASSERT_EQ(next.rows.size(), 3u);
+    EXPECT_EQ(next.rows[0].mark, RowMark::Practised);
+    EXPECT_EQ(next.rows[1].mark, RowMark::NotPractised);
+    EXPECT_EQ(next.rowToShow, 1);
+}
+
+// Damage that SQLite meets only after the file opened (a page in the middle
+// overwritten, as a bad sector leaves it) or a header that makes no sense
+// is damage all the same: the file is set aside, a new record begun, and
+// the learner told once; it is never refused at every start.
+TEST(LearningRecordTrouble, DamageFoundAfterOpeningIsSetAsideToo) {
+    auto damages = {
+        +[](Bytes& file) {
+            const std::size_t page = 4096, middle = file.size() / page / 2 * page;
+            for (std::size_t i = 0; i < page; ++i) file[middle + i] = static_cast<char>((i * 131) & 0xFF);
+        },
+        +[](Bytes& file) { file.replace(60, 4, "\xFF\xFF\xFF\xFF"); },  // user_version -1
+    };
+    for (auto damage : damages) {
+        TestProgramFolder folder;
+        folder.writeBank("a.txt", {"apple"});
+        {
+            FakePlatform fake;
+            fake.setStartTime(DateTime{2024, 2, 1, 10, 0, 0});
+            openLearningRecord();
+            for (int i = 0; i < 600; ++i) {
+                AnswerFacts facts;
+                facts.bank = "a.txt";
+                facts.entry = "word" + toText(i);
+                facts.typed = facts.entry;
+                facts.correct = true;
+                recordAnswer(facts);
+            }
+            closeLearningRecord();
+        }
+        Bytes file = folder.read(kRecord);
+        ASSERT_GT(file.size(), 4u * 4096);
+        damage(file);
+        folder.write(kRecord, file);
+
+        QuizRun quiz(DateTime{2024, 3, 1, 10, 0, 0}, 0, 1);
+        quiz.run();
+        std::vector<Text> messages = quiz.fake.messageTexts();
+        ASSERT_EQ(messages.size(), 2u);
+        EXPECT_NE(messages[0].find("学习记录.db.损坏-20240301-100000"), Text::npos) << messages[0];
+        EXPECT_TRUE(folder.read("\\学习记录.db.损坏-20240301-100000") == file);  // no dump of a file
+        EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT count(*), min(entry) FROM answers"),
+                  (std::vector<std::vector<Text>>{{"1", "apple"}}));
+    }
+}
+
+// A record file marked read-only in a folder the program may write to is a
+// record that cannot be written, and the learner is told so in those words.
+TEST(LearningRecordTrouble, AReadOnlyRecordFileCannotBeWritten) {
+    TestProgramFolder folder;
+    folder.writeBank("a.txt", {"apple"});
+    QuizRun(DateTime{2024, 3, 1, 10, 0, 0}, 0, 1).run();
+    const Bytes before = folder.read(kRecord);
+    std::vector<Text> messages;
+    {
+        ReadOnlyProgramFolder readOnly(folder, kRecord);
+        QuizRun quiz(DateTime{2024, 3, 2, 10, 0, 0}, 0, 1);
+        quiz.run();
+        messages = quiz.fake.messageTexts();
+    }
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[0].find("不能写入"), Text::npos) << messages[0];
+    EXPECT_EQ(folder.read(kRecord), before);
 }

@@ -46,7 +46,7 @@ TextArray sortedNames(const Text& folder, FindKind kind) {
 }
 
 void listFolder(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow,
-                std::set<Text>& visited) {
+                std::set<Text>& visited, bool announce) {
     // Links can lead back into a folder already listed, even into one that
     // is still being listed; such a folder would be listed without end.
     Text identity = folderIdentity(folder);
@@ -54,9 +54,10 @@ void listFolder(const Text& folder, const std::function<void(const Text&, const 
 
     // Sub-folders first, each listed completely as soon as it is met.
     for (const Text& name : sortedNames(folder, FindKind::FoldersOnly))
-        listFolder(folder + name + "\\", addRow, visited);
+        listFolder(folder + name + "\\", addRow, visited, announce);
     for (const Text& name : sortedNames(folder, FindKind::FilesOnly))
         if (!isLeftoverSave(name)) addRow(folder, name);
+    if (!announce) return;
     ++foldersSearched;
     // Posted: the window shows the progress once the listing is over.
     notifyLabel(bankWindow::ctl(bankWindow::标签1), foldersSearched, 0, false);
@@ -131,7 +132,12 @@ Text bankFolder() {
 
 void listBanks(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow) {
     std::set<Text> visited;
-    listFolder(folder, addRow, visited);
+    listFolder(folder, addRow, visited, true);
+}
+
+void listBanksQuietly(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow) {
+    std::set<Text> visited;
+    listFolder(folder, addRow, visited, false);
 }
 
 Text readBank(const Text& rowName, const Text& folder) {

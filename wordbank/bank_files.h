@@ -11,6 +11,10 @@ Text bankFolder();  // program folder + "\单词表\"
 // addRow gets the folder each file was found in (ending in "\") and its bare
 // name. A folder reached a second time (through a link) is not listed again.
 void listBanks(const Text& folder, const std::function<void(const Text& folder, const Text& name)>& addRow);
+// The same banks in the same order, for the program's own use: nothing is
+// counted or posted to the bank window.
+void listBanksQuietly(const Text& folder,
+                      const std::function<void(const Text& folder, const Text& name)>& addRow);
 // The bank rowName in the folder it was listed from.
 Text readBank(const Text& rowName, const Text& folder = bankFolder());
 // False, writing nothing, for a name that is no plain file name.

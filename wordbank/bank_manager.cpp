@@ -116,7 +116,9 @@ void useBank() {
     Text words = textOf(编辑框1);
     if (words.empty()) return;
     wordList = splitEntries(words);
-    bankName = rowText(selectedBankRow());
+    const int row = selectedBankRow();
+    bankName = rowText(row);
+    bankPath = bankName.empty() ? Text() : bankPathOf(BankRow{folderOfRow(row), bankName});
     stopAllSounds();
     closeWindow(WindowId::Bank);
 }

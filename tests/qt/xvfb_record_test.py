@@ -2,7 +2,9 @@
 """The learning record of the Linux program under Xvfb, driven from outside.
 
   1. A quiz is killed with SIGKILL after three answers; the record then
-     holds those three.
+     holds those three. Another is closed by the main window's close box
+     (WM_DELETE_WINDOW) after two answers; the record then holds it as a
+     stopped quiz, and the next start marks its bank practised.
   2. A record of random bytes, a read-only program folder and a record
      another process holds (a transaction begun with BEGIN EXCLUSIVE): each
      time the quiz runs to its report, one message box explains, and a
@@ -14,6 +16,8 @@ recorded when the record's write-ahead log grows.
 
   xvfb_record_test.py <vorbelzoz executable> <source folder> <work folder>
 """
+import contextlib
+import ctypes
 import glob
 import os
 import shutil
@@ -49,6 +53,30 @@ def geometry(win):
     values = dict(line.split("=") for line in subprocess.run(
         ["xdotool", "getwindowgeometry", "--shell", win], stdout=subprocess.PIPE, text=True).stdout.split())
     return int(values["X"]), int(values["Y"])
+
+
+def close_box(win):
+    """What the window manager sends when the close box is clicked."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+
+    display = x11.XOpenDisplay(None)
+    event = ClientMessage(type=33, window=int(win), format=32,
+                          message_type=x11.XInternAtom(display, b"WM_PROTOCOLS", 0))
+    event.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    x11.XSendEvent(display, int(win), 0, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
 
 
 def wal_size(folder):
@@ -171,9 +199,35 @@ def inside(executable, source, work, port):
         run.process.wait()
     finally:
         run.stop()
-    with sqlite3.connect(os.path.join(folder, RECORD)) as db:
+    # Closed at once: an open reader would hold the record from the next start.
+    with contextlib.closing(sqlite3.connect(os.path.join(folder, RECORD))) as db:
         answers = db.execute("SELECT typed FROM answers WHERE bank = ?", ("测试C.txt".encode("gbk"),)).fetchall()
     check([typed for (typed,) in answers] == [b"x"] * 3, f"answers kept through SIGKILL: {answers!r}")
+
+    # The close box in the middle of a quiz, as a learner changing banks.
+    run = Run(folder, shots, "closed")
+    try:
+        run.choose_first_bank()
+        for _ in range(2):
+            run.answer_blind()
+        close_box(run.main)
+        run.process.wait(20)
+    finally:
+        run.stop()
+    with contextlib.closing(sqlite3.connect(os.path.join(folder, RECORD))) as db:
+        # The error book of the killed quiz's misses is the first row now.
+        quizzes = db.execute("SELECT asked_count, wrong_count, finished FROM quizzes").fetchall()
+    check(run.process.returncode == 0, f"closed: exit code {run.process.returncode}")
+    check(len(quizzes) == 1 and quizzes[0][1:] == (2, 0) and quizzes[0][0] >= 2,
+          f"the closed quiz recorded as stopped: {quizzes!r}")
+    run = Run(folder, shots, "after-close")
+    try:
+        bank = window("^选择词库$")
+        time.sleep(1.5)
+        if bank:  # the practised mark, to look at
+            subprocess.run(["import", "-window", "root", os.path.join(shots, "after-close.png")])
+    finally:
+        run.stop()
 
     # 2. Records that cannot be kept.
     def bad_record_run(name, prepare, after=lambda folder: None):

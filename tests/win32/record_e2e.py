@@ -6,10 +6,11 @@ Wine session:
   1. a one-word bank is answered right, then a quiz with one wrong answer
      runs to its end;
   2. a quiz is ended the task manager's way (TerminateProcess) after three
-     answers;
+     answers, and another by closing the main window (WM_CLOSE) after two;
   3. the next start's bank window lists the error book among its first
      rows, holding the missed word, marks the bank with the miss as
-     practised and the one-word bank as mastered, selects the bank after
+     practised and the one-word bank as mastered, the bank of the closed
+     quiz as practised too, selects the bank after
      the last finished one and shows it; the record holds every answer, the
      three of the ended quiz too;
   4. a record of random bytes, a read-only program folder and a record
@@ -118,6 +119,9 @@ def learn_and_come_back(checks, run, program):
     killed = run("answer", "测试C.txt", "0", "3", "kill")
     checks.equal("killed quiz: driver failed at", killed.get("failed_step"), None)
     checks.equal("killed quiz: TerminateProcess", killed.get("killed"), True)
+    closed = run("answer", "测试C.txt", "0", "2", "close")
+    checks.equal("closed quiz: driver failed at", closed.get("failed_step"), None)
+    checks.equal("closed quiz: exit code", closed.get("exit_code"), 0)
 
     seen = run("bank-window", "marks")
     rows, images = seen.get("bank_rows", []), seen.get("row_images", [])
@@ -133,6 +137,9 @@ def learn_and_come_back(checks, run, program):
         mastered = rows.index("测试D.txt")
         checks.equal("the mastered bank's mark", images[mastered] if mastered < len(images) else None,
                      MASTERED_IMAGE)
+        closed_row = rows.index("测试C.txt")
+        checks.equal("the closed quiz's bank's mark", images[closed_row] if closed_row < len(images) else None,
+                     PRACTISED_IMAGE)
         checks.equal("the row selected", seen.get("selected_row"), rows.index("测试B.txt"))
         checks.equal("the selected row in view", seen.get("selected_row_in_view"), True)
     else:
@@ -145,7 +152,7 @@ def learn_and_come_back(checks, run, program):
     # Kept beside the screenshots, to look at the marks on another build.
     shutil.copy(os.path.join(program, RECORD), os.path.join(os.path.dirname(program), "record-after-restart.db"))
     killed_answers = answers_of(program, "测试C.txt")
-    checks.equal("answers given before the kill", [entry.decode("gbk") for entry, _ in killed_answers],
+    checks.equal("answers given before the kill", [entry.decode("gbk") for entry, _ in killed_answers[:3]],
                  killed.get("words"))
 
 

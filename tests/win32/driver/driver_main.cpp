@@ -4,7 +4,7 @@
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT close-bank-window
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT bank-window [SHOT]
-//   vorbelzoz_e2e_driver.exe PROGRAM REPORT answer BANK_ROW WRONG_AT COUNT finish|kill
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT answer BANK_ROW WRONG_AT COUNT finish|kill|close
 //
 // bank-window times the word-bank window from the program's start until it
 // shows, reads its rows with their marks and selection, and closes
@@ -426,8 +426,10 @@ void closeBankWindow(Session& s) {
 // Double-clicks the row, ticks the spelling option so the word shows, and
 // answers COUNT words, the one at WRONG_AT (from 1, 0 for none) wrongly.
 // "finish" answers the summary and closes the program; "kill" ends the
-// program the task manager's way once the last answer is judged.
-void answerWords(Session& s, const std::wstring& bankRow, int wrongAt, int count, bool kill) {
+// program the task manager's way once the last answer is judged; "close"
+// closes the main window in the middle of the quiz (WM_CLOSE), as a learner
+// changing banks does.
+void answerWords(Session& s, const std::wstring& bankRow, int wrongAt, int count, const std::wstring& ending) {
     HWND window = waitForBankWindow(s);
     HWND list = controlOf(window, bank::list);
     std::vector<std::wstring> rows;
@@ -455,7 +457,12 @@ void answerWords(Session& s, const std::wstring& bankRow, int wrongAt, int count
         require(waitUntil([&] { return textOf(status) != statusBefore; }, 15000), "status_" + n);
     }
     s.report.list("words", words);
-    if (kill) {
+    if (ending == L"close") {
+        Sleep(300);
+        closeProgram(s, main);
+        return;
+    }
+    if (ending == L"kill") {
         Sleep(300);
         s.report.flag("killed", TerminateProcess(s.process.hProcess, 9) != FALSE);
         WaitForSingleObject(s.process.hProcess, 20000);
@@ -512,7 +519,7 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 7 && !closeOnly && !inspect && !layout) {
         fwprintf(stderr,
                  L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window | "
-                 L"bank-window [SHOT] | answer BANK_ROW WRONG_AT COUNT finish|kill | "
+                 L"bank-window [SHOT] | answer BANK_ROW WRONG_AT COUNT finish|kill|close | "
                  L"layout BANK_ROW [DPI WIDTH HEIGHT] | fit BANK_ROW NEW_NAME NEW_TEXT)\n",
                  argv[0]);
         return 2;
@@ -537,7 +544,7 @@ int wmain(int argc, wchar_t** argv) {
         if (closeOnly) {
             closeBankWindow(s);
         } else if (answer) {
-            answerWords(s, argv[4], _wtoi(argv[5]), _wtoi(argv[6]), std::wstring(argv[7]) == L"kill");
+            answerWords(s, argv[4], _wtoi(argv[5]), _wtoi(argv[6]), argv[7]);
         } else if (inspect) {
             inspectBankWindow(s, argc == 5 ? argv[4] : L"");
         } else if (fit) {
