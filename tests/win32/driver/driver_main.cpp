@@ -363,16 +363,18 @@ void recordPlacement(Session& s, HWND window, const std::string& prefix) {
         HWND control = controlOf(window, index);
         RECT at;
         if (control == nullptr || !IsWindowVisible(control) || !GetWindowRect(control, &at)) continue;
-        if (at.right > at.left && at.bottom > at.top && !inside(at)) outside.push_back(std::to_wstring(index));
+        if (at.right > at.left && at.bottom > at.top && !inside(at))
+            outside.push_back(std::to_wstring(index));
     }
     s.report.list(prefix + "_outside", outside);
 }
 
-void fitScreen(Session& s, const std::wstring& bankRow, const std::wstring& newName, const std::wstring& newText) {
+void fitScreen(Session& s, const std::wstring& bankRow, const std::wstring& newName,
+               const std::wstring& newText) {
     RECT area;
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    s.report.list("work_area", {std::to_wstring(area.left), std::to_wstring(area.top), std::to_wstring(area.right),
-                                std::to_wstring(area.bottom)});
+    s.report.list("work_area", {std::to_wstring(area.left), std::to_wstring(area.top),
+                                std::to_wstring(area.right), std::to_wstring(area.bottom)});
     HWND window = waitForBankWindow(s);
     HWND list = controlOf(window, bank::list);
     Sleep(500);
