@@ -37,9 +37,11 @@ Text reportFilePath() {
 }
 
 bool writeReportFile(const Text& report) {
-    // Created or truncated, exclusively; a missing 日志 folder or a file held
-    // by another program means no report, silently.
-    return writeFile(reportFilePath(), report);
+    // Written beside the old report and moved over it once complete, so a
+    // full disk leaves the last whole report rather than a cut-off one. A
+    // missing 日志 folder or a file held by another program means no
+    // report, silently.
+    return replaceFile(reportFilePath(), report);
 }
 
 void produceReport(int total) {

@@ -13,8 +13,6 @@ constexpr double kWeights[21] = {0.212,  1.2931, 2.3065, 8.2956, 6.4133, 0.8334,
                                  0.001,  1.8722, 0.1666, 0.796,  1.4835, 0.0614, 0.2629,
                                  1.6483, 0.6014, 1.8729, 0.5425, 0.0912, 0.0658, 0.1542};
 constexpr double kDesiredRetention = 0.9;
-constexpr double kMinStability = 0.001;
-constexpr double kMaxStability = 36500;  // a hundred years; keeps dates in range
 constexpr int kMaxInterval = kLongestIntervalDays;
 
 double w(int i) {

@@ -17,6 +17,9 @@ struct ReviewState {
 // The longest interval the schedule gives: a hundred years, which keeps
 // every date in range.
 constexpr int kLongestIntervalDays = 36500;
+// The range of stability every review keeps to.
+constexpr double kMinStability = 0.001;
+constexpr double kMaxStability = 36500;  // a hundred years; keeps dates in range
 
 enum class Grade { Again = 1, Hard = 2, Good = 3, Easy = 4 };
 

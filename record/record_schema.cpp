@@ -4,9 +4,12 @@
 // the first read), so a second running copy of the program is refused at its
 // first access, within the short busy timeout, instead of both writing. In
 // exclusive mode WAL keeps its index in memory: only the -wal file sits
-// beside the record while the program runs. synchronous=NORMAL commits each
-// answer into the WAL with one write; a killed program keeps it, and only a
-// power cut can lose the last few.
+// beside the record while the program runs. synchronous=FULL syncs the WAL
+// at every commit, so an answer is on the disk before the next word is
+// asked: a killed program keeps it, and a power cut takes at most the one
+// being saved. With NORMAL the WAL was synced only at a checkpoint, and a
+// power cut could take every answer since the last start. The sync costs
+// one wait for the disk per answer (vorbelzoz_bench: RecordOneAnswer).
 #include "record/record_schema.h"
 
 #include <sqlite3.h>
@@ -196,7 +199,7 @@ OpenedRecord openRecordFile(const std::string& utf8Path, const BankLister& listB
     code = queryText(db, "PRAGMA journal_mode = WAL", mode);
     if (code != SQLITE_OK) return failed(db, sqlite3_extended_errcode(db));
     if (mode != "wal") return failed(db, SQLITE_READONLY);
-    code = sqlite3_exec(db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
+    code = sqlite3_exec(db, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) return failed(db, sqlite3_extended_errcode(db));
     code = migrate(db, version, listBanks);
     if (code != SQLITE_OK) return failed(db, code);

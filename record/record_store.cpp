@@ -137,6 +137,7 @@ int loadWordHistory(RecordStore& store, const Text& entry, WordHistory& history,
         history.rightDays = sqlite3_column_int(s, 8);
         history.lastRightDay = sqlite3_column_int(s, 9);
         history.lastRecalled = sqlite3_column_int(s, 10) != 0;
+        history = boundedHistory(history);
     }
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);

@@ -25,3 +25,7 @@ bool inErrorBook(const WordHistory& history);
 // Recalled at its last answer and not due on the day. A word copied from
 // the hint was right but not remembered, so it is not mastered.
 bool wordMastered(const WordHistory& history, int today);
+// The record is read as untrusted: whatever a damaged or edited file holds,
+// the scheduler gets a stability and difficulty within FSRS's range, days
+// between 1970 and the year 4700 and counts that cannot overflow.
+WordHistory boundedHistory(const WordHistory& stored);
