@@ -44,11 +44,7 @@ namespace {
 
 // Table positions of the controls the driver uses.
 namespace bank {
-<<<<<<< HEAD
-constexpr int list = 0, words = 2, progress = 5, name = 9, text = 10, save = 14, statistics = 15;
-=======
-constexpr int list = 0, progress = 5, name = 9, text = 10, remove = 11, save = 14;
->>>>>>> issue-25
+constexpr int list = 0, words = 2, progress = 5, name = 9, text = 10, remove = 11, save = 14, statistics = 15;
 }
 namespace quiz {
 constexpr int wordCount = 0, meanings = 1, spelling = 2, phonetics = 4, hint = 5, start = 6, phoneticBox = 7,
