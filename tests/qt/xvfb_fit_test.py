@@ -17,6 +17,9 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from private_display import PrivateDisplay  # noqa: E402
+
 SCREEN_WIDTH, SCREEN_HEIGHT = 1366, 768
 # The designed client area of the bank window: the outer 858 x 806 less the
 # frame the layouts are drawn with.
@@ -51,23 +54,6 @@ def dark_pixels(shot, left, top, width, height):
     return sum(1 for m in re.finditer(r"\((\d+),(\d+),(\d+)", text) if sum(map(int, m.groups())) < 300)
 
 
-def start_display():
-    """An Xvfb of its own, numbered by Xvfb itself."""
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
-                             f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp"], pass_fds=(write,),
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write)
-    number = b""
-    while not number.endswith(b"\n"):
-        chunk = os.read(read, 16)
-        if not chunk:
-            break
-        number += chunk
-    os.close(read)
-    return xvfb, ":" + number.decode().strip()
-
-
 def main():
     executable, source, work = map(os.path.abspath, sys.argv[1:4])
     shutil.rmtree(work, ignore_errors=True)
@@ -94,8 +80,9 @@ def main():
         check(x >= 0 and y >= 0 and x + width <= SCREEN_WIDTH and y + height <= SCREEN_HEIGHT,
               f"{what} at {x},{y} {width}x{height} is not inside the {SCREEN_WIDTH}x{SCREEN_HEIGHT} screen")
 
-    xvfb, display = start_display()
-    os.environ["DISPLAY"] = display
+    display = PrivateDisplay(screen=f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24")
+    display.start()
+    os.environ["DISPLAY"] = display.name
     program = subprocess.Popen([os.path.join(folder, "vorbelzoz")], stderr=open(os.path.join(work, "program.log"), "w"))
     try:
         bank = window("^选择词库$")
@@ -149,8 +136,7 @@ def main():
     finally:
         program.kill()
         program.wait()
-        xvfb.terminate()
-        xvfb.wait()
+        display.stop()
     for failure in failures:
         print("FAIL:", failure)
     print("screenshots in", work)
