@@ -15,7 +15,8 @@
 namespace {
 
 RecordStore store;
-Text untold;  // what the learner has yet to be told
+Text untold;       // what the learner has yet to be told
+Text troubleLine;  // why the record is not kept, in one line
 
 std::int64_t utcNow() {
     return hasPlatform() ? platform().utcMilliseconds() : 0;
@@ -56,7 +57,9 @@ OpenedRecord openAndAttach(const Text& path) {
 // The record is not kept for the rest of the run.
 void stopKeeping(RecordTrouble trouble, int code) {
     closeRecordStore(store);
-    tell(recordTroubleMessage(trouble, code));
+    const Text message = recordTroubleMessage(trouble, code);
+    troubleLine = message.substr(0, message.find('\r'));
+    tell(message);
 }
 
 // Opens the record; a damaged one is moved aside whole, kept byte for byte
@@ -117,6 +120,7 @@ Text learningRecordPath() {
 void openLearningRecord() {
     closeRecordStore(store);
     untold.clear();
+    troubleLine.clear();
     open(false, 0);
     refreshReviewBanks();
 }
@@ -162,4 +166,9 @@ void tellRecordTroubleOnce() {
     const Text message = untold;
     untold.clear();
     messageBox(message);
+}
+
+Text learningRecordTrouble() {
+    if (recordStoreOpen(store)) return Text();
+    return troubleLine.empty() ? Text("学习记录没有打开。") : troubleLine;
 }

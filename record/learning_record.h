@@ -24,6 +24,8 @@ void recordQuiz(QuizFacts quiz);
 void giveUpLearningRecord(int sqliteCode);
 // Rewrites today's review and the error book from the record.
 void refreshReviewBanks();
+// Why no record is kept, in one line; empty while it is kept.
+Text learningRecordTrouble();
 // Shows the message about the record's trouble, if there is one the learner
 // has not been told yet.
 void tellRecordTroubleOnce();

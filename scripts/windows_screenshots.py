@@ -7,8 +7,9 @@ Runs a copy of WIN_BUILD/program (which starts its bundled service on
 127.0.0.1:47800 itself) in the Wine prefix PREFIX, made like the tests' one
 (an English Windows whose GUI fonts link to the CJK font), on a private X
 display. Wine draws the window frame itself, so the capture shows the
-caption with the program's icon. Writes SHOTS/bank-window-windows.png at
-96 DPI and SHOTS/quiz-window-windows.png, the main window in a quiz with the
+caption with the program's icon. Writes SHOTS/bank-window-windows.png and
+SHOTS/statistics-window-windows.png (after scripts/seed_practice.py wrote a
+few weeks of practice into the record) at 96 DPI and SHOTS/quiz-window-windows.png, the main window in a quiz with the
 word shown, at 144 DPI (LogPixels of the prefix, set back to 96 at the
 end); every step waits by polling, 60 s at most. The quiz picture leaves the
 meanings out: the prefix has no browser engine (Wine's Gecko is no Debian
@@ -109,6 +110,16 @@ def main():
             return subprocess.Popen(["wine", os.path.join(program, "vorbelzoz.exe")], cwd=program, env=env,
                                     stdout=log, stderr=log)
 
+        # A first start makes the learning record; a few weeks of practice
+        # are written into it, as for the Linux pictures.
+        process = start_program()
+        poll("the word-bank window did not open", lambda: window("^选择词库$"))
+        process.kill()
+        process.wait()
+        poll("the service kept running", lambda: not port_in_use())
+        subprocess.run([sys.executable, os.path.join(os.path.dirname(os.path.abspath(__file__)), "seed_practice.py"),
+                        program], check=True, timeout=TIMEOUT)
+
         process = start_program()
         bank = poll("the word-bank window did not open", lambda: window("^选择词库$"))
         left, top = CLIENT_ORIGIN[96]
@@ -120,6 +131,13 @@ def main():
         tool("xdotool", "mousemove", "--window", bank, str(left + 700), str(top + 790))
         time.sleep(0.5)
         capture(bank, os.path.join(shots, "bank-window-windows.png"))
+        # 学习统计 under the middle column; the word-list progress at (16, 386).
+        click(bank, left + 414, top + 752)
+        stats = poll("the statistics window did not open", lambda: window("^学习统计$"))
+        poll("the statistics stayed empty", lambda: dark_pixels(stats, left + 16, top + 386, 280, 270) > 200)
+        tool("xdotool", "mousemove", "--window", stats, str(left + 890), str(top + 20))
+        time.sleep(0.5)
+        capture(stats, os.path.join(shots, "statistics-window-windows.png"))
         process.kill()
         process.wait()
         process = None

@@ -27,6 +27,7 @@ const ControlSpec controls[controlCount] = {
     {"使用词库按钮1", kButton, 192, 740, 88, 24, "使用该词库", true, true, false, true, Align::Center, Border::None, false, false, false, 0, 0},
     {"按钮3", kButton, 672, 740, 72, 24, "清空", true, true, false, true, Align::Center, Border::None, false, false, false, 0, 0},
     {"按钮2", kButton, 761, 740, 80, 24, "保存", true, true, false, true, Align::Center, Border::None, false, false, false, 0, 0},
+    {"学习统计", kButton, 370, 740, 88, 24, "学习统计", true, true, false, true, Align::Center, Border::None, false, false, false, 0, 0},
 };
 // clang-format on
 

@@ -20,6 +20,7 @@ enum Control : int {
     使用词库按钮1,
     按钮3,
     按钮2,
+    学习统计,
     controlCount
 };
 inline ControlRef ctl(Control c) {

@@ -7,8 +7,10 @@
 #include "app/main_window.h"
 #include "app/quiz_driver.h"
 #include "app/report.h"
+#include "stats/statistics_window.h"
 #include "ui/bank_window_layout.h"
 #include "ui/main_window_layout.h"
+#include "ui/window_fit.h"
 #include "wordbank/bank_manager.h"
 
 namespace {
@@ -42,6 +44,7 @@ const EventBinding bindings[] = {
     {kMain, kWindow, EventKind::Created, run<onMainWindowCreated>},
     {kMain, kWindow, EventKind::CloseRequested, run<onMainWindowClosing>},
     {kMain, kWindow, EventKind::Destroyed, run<onMainWindowDestroyed>},
+    {kMain, kWindow, EventKind::ScreenChanged, run<onMainWindowScreenChanged>},
     {kMain, mainWindow::按钮1, EventKind::Click, run<startQuiz>},
     {kMain, mainWindow::答题按钮3, EventKind::Click, run<checkAnswer>},
     {kMain, mainWindow::答题按钮1, EventKind::Click, run<onStopClicked>},
@@ -55,6 +58,7 @@ const EventBinding bindings[] = {
     // The word-bank window.
     {kBank, kWindow, EventKind::Created, run<onBankWindowCreated>},
     {kBank, kWindow, EventKind::CloseRequested, run<onBankWindowClosing>},
+    {kBank, kWindow, EventKind::ScreenChanged, run<refitBankWindow>},
     {kBank, bankWindow::超级列表框1, EventKind::Click, run<onBankClicked>},
     {kBank, bankWindow::超级列表框1, EventKind::DoubleClick, run<onBankDoubleClicked>},
     {kBank, bankWindow::选择框1, EventKind::Click, run<onMuteClicked>},
@@ -64,6 +68,7 @@ const EventBinding bindings[] = {
     {kBank, bankWindow::按钮3, EventKind::Click, run<clearBankEditor>},
     {kBank, bankWindow::按钮1, EventKind::Click, run<removeBankRow>},
     {kBank, bankWindow::标签1, EventKind::Notify, searchProgressNotified},
+    {kBank, bankWindow::学习统计, EventKind::Click, run<openStatistics>},
 };
 
 const EventBinding* findBinding(WindowId window, int control, EventKind event) {

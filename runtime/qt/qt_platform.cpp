@@ -16,6 +16,7 @@
 #include "runtime/qt/http.h"
 #include "runtime/qt/list_view.h"
 #include "runtime/qt/media.h"
+#include "runtime/qt/page_window.h"
 #include "runtime/qt/rich_text.h"
 #include "runtime/qt/row_marks.h"
 #include "runtime/qt/sound.h"
@@ -87,6 +88,12 @@ void QtPlatform::setEnabled(ControlRef control, bool enabled) {
 }
 Rect QtPlatform::controlRect(ControlRef control) {
     return qtport::controlRect(control);
+}
+void QtPlatform::setControlRect(ControlRef control, const Rect& rect) {
+    qtport::setControlRect(control, rect);
+}
+Rect QtPlatform::workArea(WindowId window) {
+    return qtport::workArea(window);
 }
 
 int QtPlatform::insertColumn(ControlRef list, const Text& title, int width) {
@@ -173,4 +180,12 @@ void QtPlatform::startBundledService(int port) {
     // The service reads its voice from the program's settings file, which
     // sits in the program folder, not necessarily beside the service.
     qtport::startBundledService(port, posix::programFolderPath() + "/vorbelzoz.ini");
+}
+
+void QtPlatform::showPageWindow(const ShapePage& page) {
+    qtport::showPageWindow(page);
+}
+
+Bytes QtPlatform::pagePicture(const ShapePage& page) {
+    return qtport::pagePicture(page);
 }

@@ -1,10 +1,12 @@
 #include "runtime/win32/message_loop.h"
 
 #include "runtime/win32/native_windows.h"
+#include "runtime/win32/page_window.h"
 
 namespace win32 {
 
 void pumpMessage(MSG& message) {
+    if (takePageShortcut(message)) return;
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
     WindowId window;
     if (root != nullptr && isProgramWindow(root, window) && IsDialogMessageW(root, &message)) return;

@@ -13,6 +13,7 @@
 #include "runtime/win32/message_loop.h"
 #include "runtime/win32/native_windows.h"
 #include "runtime/win32/notifications.h"
+#include "runtime/win32/page_window.h"
 #include "runtime/win32/rich_text.h"
 #include "runtime/win32/row_marks.h"
 #include "runtime/win32/sound.h"
@@ -88,6 +89,12 @@ void Win32Platform::setEnabled(ControlRef control, bool enabled) {
 }
 Rect Win32Platform::controlRect(ControlRef control) {
     return win32::controlRect(control);
+}
+void Win32Platform::setControlRect(ControlRef control, const Rect& rect) {
+    win32::setControlRect(control, rect);
+}
+Rect Win32Platform::workArea(WindowId window) {
+    return win32::workArea(window);
 }
 
 int Win32Platform::insertColumn(ControlRef list, const Text& title, int width) {
@@ -176,4 +183,12 @@ void Win32Platform::stopAllSounds() {
 
 void Win32Platform::startBundledService(int port) {
     win32::startBundledService(port);
+}
+
+void Win32Platform::showPageWindow(const ShapePage& page) {
+    win32::showPageWindow(page);
+}
+
+Bytes Win32Platform::pagePicture(const ShapePage& page) {
+    return win32::pagePicture(page);
 }
