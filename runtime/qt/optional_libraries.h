@@ -56,7 +56,7 @@ struct MixerLibrary {
 const CurlLibrary* curlLibrary();
 const MixerLibrary* mixerLibrary();
 // Opens libcurl on a thread of its own, once, so that the first word of the
-// first quiz does not wait for it; called once the first window is drawn.
+// first quiz does not wait for it; called once the main window is drawn.
 void preloadCurlLibrary();
 
 }  // namespace qtport

@@ -35,7 +35,10 @@ protected:
         if (painted_) return;
         painted_ = true;
         qtport::releaseAudioOpening();
-        qtport::preloadCurlLibrary();
+        // Words are looked up only from the main window, first shown once a
+        // bank is chosen; opening libcurl and its TLS stack there keeps them
+        // out of the bank window's start.
+        if (id_ == WindowId::Main) qtport::preloadCurlLibrary();
     }
 
 private:
