@@ -43,9 +43,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vorbelzoz developers <maintainers@users.nor
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the executables link come from dpkg-shlibdeps; the rest is
-# loaded at run time: Qt's X11 platform plugin, espeak-ng's voices and a
-# font with Chinese characters.
+# loaded at run time: Qt's X11 platform plugin, espeak-ng's voices, a font
+# with Chinese characters, and libcurl and SDL2_mixer, which the program
+# opens only when a lookup or a sound first needs them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, espeak-ng-data, fonts-wqy-microhei | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, espeak-ng-data, fonts-wqy-microhei | fonts-noto-cjk, libcurl4, libsdl2-mixer-2.0-0")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

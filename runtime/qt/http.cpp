@@ -1,11 +1,11 @@
 #include "runtime/qt/http.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <chrono>
 #include <memory>
 #include <string>
+
+#include "runtime/qt/optional_libraries.h"
 
 namespace qtport {
 
@@ -47,7 +47,7 @@ size_t appendBody(char* data, size_t size, size_t count, void* target) {
 }
 
 // The extra header text holds CR LF separated lines, ended by an empty line.
-curl_slist* headerList(const Text& headers) {
+curl_slist* headerList(const CurlLibrary& api, const Text& headers) {
     curl_slist* list = nullptr;
     std::size_t start = 0;
     while (start < headers.size()) {
@@ -55,22 +55,26 @@ curl_slist* headerList(const Text& headers) {
         if (end == Text::npos) end = headers.size();
         std::string line = headers.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (!line.empty()) list = curl_slist_append(list, line.c_str());
+        if (!line.empty()) list = api.slistAppend(list, line.c_str());
         start = end + 1;
     }
     return list;
 }
 
-bool curlReady() {
-    static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+// libcurl, opened and set up on the first request; nullptr when it cannot be.
+const CurlLibrary* curlReady() {
+    static const CurlLibrary* const ready = [] {
+        const CurlLibrary* api = curlLibrary();
+        return api != nullptr && api->globalInit(CURL_GLOBAL_DEFAULT) == CURLE_OK ? api : nullptr;
+    }();
     return ready;
 }
 
 struct CurlCleanup {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+    void operator()(CURL* curl) const { curlLibrary()->cleanup(curl); }
 };
 struct ListCleanup {
-    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_slist* list) const { curlLibrary()->slistFreeAll(list); }
 };
 
 using Clock = std::chrono::steady_clock;
@@ -90,8 +94,9 @@ HttpResponse failed() {
 
 HttpResponse get(const HttpRequest& request) {
     HttpResponse response;
-    if (!curlReady() || request.host.empty()) return response;
-    std::unique_ptr<CURL, CurlCleanup> handle(curl_easy_init());
+    const CurlLibrary* api = curlReady();
+    if (api == nullptr || request.host.empty()) return response;
+    std::unique_ptr<CURL, CurlCleanup> handle(api->init());
     if (!handle) return response;
     CURL* curl = handle.get();
 
@@ -105,65 +110,65 @@ HttpResponse get(const HttpRequest& request) {
         (request.secure ? "https://" : "http://") + request.host + ":" + std::to_string(request.port) + "/";
     std::string url = origin;
     std::string target = request.object.empty() ? std::string("/") : request.object;
-    std::unique_ptr<curl_slist, ListCleanup> headers(headerList(request.headers));
+    std::unique_ptr<curl_slist, ListCleanup> headers(headerList(*api, request.headers));
 
-    curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, request.verb == "GET" ? nullptr : request.verb.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTP_VERSION,
-                     request.version == "HTTP/1.0" ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
-    curl_easy_setopt(curl, CURLOPT_USERAGENT, request.userAgent.c_str());
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+    api->setopt(curl, CURLOPT_CUSTOMREQUEST, request.verb == "GET" ? nullptr : request.verb.c_str());
+    api->setopt(curl, CURLOPT_HTTP_VERSION,
+                request.version == "HTTP/1.0" ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+    api->setopt(curl, CURLOPT_USERAGENT, request.userAgent.c_str());
+    api->setopt(curl, CURLOPT_HTTPHEADER, headers.get());
     // A direct connection, whatever the environment says about proxies.
-    curl_easy_setopt(curl, CURLOPT_PROXY, "");
-    curl_easy_setopt(curl, CURLOPT_NOPROXY, "*");
+    api->setopt(curl, CURLOPT_PROXY, "");
+    api->setopt(curl, CURLOPT_NOPROXY, "*");
     // Web pages and sounds only: a server's Location never makes libcurl read
     // a local file or speak another protocol, and an answer that is not HTTP
     // is not taken as a body.
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, kWebProtocols);
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols);
-    curl_easy_setopt(curl, CURLOPT_HTTP09_ALLOWED, 0L);
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.limit));
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
+    api->setopt(curl, CURLOPT_PROTOCOLS_STR, kWebProtocols);
+    api->setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, kWebProtocols);
+    api->setopt(curl, CURLOPT_HTTP09_ALLOWED, 0L);
+    api->setopt(curl, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(sink.limit));
+    api->setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    api->setopt(curl, CURLOPT_WRITEFUNCTION, appendBody);
+    api->setopt(curl, CURLOPT_WRITEDATA, &sink);
     if (!request.user.empty()) {
-        curl_easy_setopt(curl, CURLOPT_USERNAME, request.user.c_str());
-        curl_easy_setopt(curl, CURLOPT_PASSWORD, request.password.c_str());
+        api->setopt(curl, CURLOPT_USERNAME, request.user.c_str());
+        api->setopt(curl, CURLOPT_PASSWORD, request.password.c_str());
     }
 
     // Redirects are followed here rather than by libcurl, which would send the
     // raw request target again to the new location. A Location is a proper URL
     // and goes out as the server wrote it.
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, target.c_str());
+    api->setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    api->setopt(curl, CURLOPT_URL, url.c_str());
+    api->setopt(curl, CURLOPT_REQUEST_TARGET, target.c_str());
     for (int hop = 0;; ++hop) {
         // One deadline for the whole request, redirects included.
         const long left = millisecondsLeft(deadline);
         if (left <= 0) return failed();
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, left);
-        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, left);
+        api->setopt(curl, CURLOPT_TIMEOUT_MS, left);
+        api->setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, left);
 
         response.body.clear();
-        const CURLcode result = curl_easy_perform(curl);
+        const CURLcode result = api->perform(curl);
         if (sink.overLimit || result == CURLE_OPERATION_TIMEDOUT || result == CURLE_FILESIZE_EXCEEDED ||
             result == CURLE_UNSUPPORTED_PROTOCOL) {
             return failed();
         }
         long status = 0;
-        curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+        api->getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
         response.status = static_cast<int>(status);
         response.completed = result == CURLE_OK;
         char* location = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
+        api->getinfo(curl, CURLINFO_REDIRECT_URL, &location);
         if (!response.completed || !isRedirect(status) || location == nullptr) break;
         if (hop == kMaxRedirects) return failed();
         url = location;
-        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(curl, CURLOPT_REQUEST_TARGET, nullptr);
+        api->setopt(curl, CURLOPT_URL, url.c_str());
+        api->setopt(curl, CURLOPT_REQUEST_TARGET, nullptr);
         // The credentials belong to the configured server and go nowhere else.
         if (url.rfind(origin, 0) != 0) {
-            curl_easy_setopt(curl, CURLOPT_USERNAME, nullptr);
-            curl_easy_setopt(curl, CURLOPT_PASSWORD, nullptr);
+            api->setopt(curl, CURLOPT_USERNAME, nullptr);
+            api->setopt(curl, CURLOPT_PASSWORD, nullptr);
         }
     }
     return response;

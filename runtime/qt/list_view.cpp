@@ -37,7 +37,9 @@ int insertRow(ControlRef list, const Text& text) {
     auto* item = new QTreeWidgetItem();
     item->setText(0, toQString(text));
     tree->addTopLevelItem(item);
-    return tree->indexOfTopLevelItem(item);
+    // Appended: the last row. Looking the item up would walk the whole list
+    // for every bank listed.
+    return tree->topLevelItemCount() - 1;
 }
 
 Text cellText(ControlRef list, int row, int column) {

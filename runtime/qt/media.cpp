@@ -1,7 +1,5 @@
 #include "runtime/qt/media.h"
 
-#include <SDL_mixer.h>
-
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
@@ -60,7 +58,7 @@ bool looksLikeFile(const Text& element) {
 
 void haltIfInMixer(const Text& alias) {
     if (aliasInMixer == alias) {
-        Mix_HaltMusic();
+        mixer().haltMusic();
         aliasInMixer.clear();
     }
 }
@@ -85,7 +83,7 @@ int openCommand(const std::vector<Text>& words) {
     QString path = localPath(element);
     if (!QFileInfo(path).isFile()) return kMediaFileNotFound;
     if (!audioReady()) return kMediaHardware;
-    Mix_Music* music = Mix_LoadMUS(QFile::encodeName(path).constData());
+    Mix_Music* music = mixer().loadMus(QFile::encodeName(path).constData());
     if (music == nullptr) return kMediaInvalidFile;
     openByAlias[alias] = OpenMedia{music, false};
     return 0;
@@ -94,8 +92,8 @@ int openCommand(const std::vector<Text>& words) {
 int deviceCommand(const Text& verb, const Text& alias, OpenMedia& media) {
     if (verb == "play") {
         if (aliasInMixer == alias && media.paused) {
-            Mix_ResumeMusic();
-        } else if (Mix_PlayMusic(media.music, 0) != 0) {
+            mixer().resumeMusic();
+        } else if (mixer().playMusic(media.music, 0) != 0) {
             return kMediaHardware;
         }
         aliasInMixer = alias;
@@ -108,18 +106,18 @@ int deviceCommand(const Text& verb, const Text& alias, OpenMedia& media) {
         return 0;
     }
     if (verb == "pause") {
-        if (aliasInMixer == alias) Mix_PauseMusic();
+        if (aliasInMixer == alias) mixer().pauseMusic();
         media.paused = aliasInMixer == alias;
         return 0;
     }
     if (verb == "resume") {
-        if (aliasInMixer == alias) Mix_ResumeMusic();
+        if (aliasInMixer == alias) mixer().resumeMusic();
         media.paused = false;
         return 0;
     }
     if (verb == "close") {
         haltIfInMixer(alias);
-        Mix_FreeMusic(media.music);
+        mixer().freeMusic(media.music);
         openByAlias.erase(alias);
         return 0;
     }
@@ -146,9 +144,9 @@ int sendMediaCommand(const Text& command) {
 }
 
 void closeAllMedia() {
-    if (!aliasInMixer.empty()) Mix_HaltMusic();
+    if (!aliasInMixer.empty()) mixer().haltMusic();
     aliasInMixer.clear();
-    for (auto& [alias, media] : openByAlias) Mix_FreeMusic(media.music);
+    for (auto& [alias, media] : openByAlias) mixer().freeMusic(media.music);
     openByAlias.clear();
 }
 

@@ -1,8 +1,5 @@
 #include "runtime/qt/sound.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-
 #include <cstdint>
 #include <vector>
 
@@ -19,8 +16,8 @@ std::vector<Mix_Chunk*> chunkOnChannel;
 
 void freeFinishedChunks() {
     for (std::size_t channel = 0; channel < chunkOnChannel.size(); ++channel) {
-        if (chunkOnChannel[channel] != nullptr && Mix_Playing(static_cast<int>(channel)) == 0) {
-            Mix_FreeChunk(chunkOnChannel[channel]);
+        if (chunkOnChannel[channel] != nullptr && mixer().playing(static_cast<int>(channel)) == 0) {
+            mixer().freeChunk(chunkOnChannel[channel]);
             chunkOnChannel[channel] = nullptr;
         }
     }
@@ -32,14 +29,45 @@ void appendLittleEndian(Bytes& out, std::uint32_t value, int bytes) {
 
 int playOnFreeChannel(Mix_Chunk* chunk, bool loop) {
     int loops = loop ? -1 : 0;
-    int channel = Mix_PlayChannel(-1, chunk, loops);
+    int channel = mixer().playChannel(-1, chunk, loops);
     if (channel < 0) {
         // Every channel is busy: a new effect never cuts an older one, so grow.
-        int count = Mix_AllocateChannels(-1);
-        Mix_AllocateChannels(count * 2);
-        channel = Mix_PlayChannel(-1, chunk, loops);
+        int count = mixer().allocateChannels(-1);
+        mixer().allocateChannels(count * 2);
+        channel = mixer().playChannel(-1, chunk, loops);
     }
     return channel;
+}
+
+bool play(const Bytes& file, bool loop) {
+    freeFinishedChunks();
+    SDL_RWops* stream = mixer().rwFromConstMem(file.data(), static_cast<int>(file.size()));
+    if (stream == nullptr) return false;
+    Mix_Chunk* chunk = mixer().loadWavRw(stream, 1);  // converted to the mixer's format, a copy
+    if (chunk == nullptr) return false;
+    int channel = playOnFreeChannel(chunk, loop);
+    if (channel < 0) {
+        mixer().freeChunk(chunk);
+        return false;
+    }
+    if (chunkOnChannel.size() <= static_cast<std::size_t>(channel))
+        chunkOnChannel.resize(channel + 1, nullptr);
+    // A channel that finished after the sweep may have been handed out again.
+    if (chunkOnChannel[channel] != nullptr) mixer().freeChunk(chunkOnChannel[channel]);
+    chunkOnChannel[channel] = chunk;
+    return true;
+}
+
+struct PendingSound {
+    Bytes file;
+    bool loop = false;
+};
+std::vector<PendingSound> pendingSounds;
+
+void flushPendingSounds() {
+    std::vector<PendingSound> waiting;
+    waiting.swap(pendingSounds);
+    for (const PendingSound& sound : waiting) play(sound.file, sound.loop);
 }
 
 }  // namespace
@@ -67,31 +95,28 @@ Bytes riffFile(const WavSound& sound) {
 }
 
 bool startSound(const WavSound& sound, bool loop) {
-    if (sound.samples.empty() || !audioReady()) return false;
-    freeFinishedChunks();
-    Bytes file = riffFile(sound);
-    SDL_RWops* stream = SDL_RWFromConstMem(file.data(), static_cast<int>(file.size()));
-    if (stream == nullptr) return false;
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(stream, 1);  // converted to the mixer's format, a copy
-    if (chunk == nullptr) return false;
-    int channel = playOnFreeChannel(chunk, loop);
-    if (channel < 0) {
-        Mix_FreeChunk(chunk);
-        return false;
+    if (sound.samples.empty()) return false;
+    if (!audioOpen()) {
+        // The sound waits, in order with any others, while a thread opens the
+        // output: the bank window asks for its background sound as it is
+        // created and must not wait for SDL to load before it is shown.
+        if (!openAudioInBackground(flushPendingSounds)) {
+            pendingSounds.clear();
+            return false;
+        }
+        pendingSounds.push_back(PendingSound{riffFile(sound), loop});
+        return true;
     }
-    if (chunkOnChannel.size() <= static_cast<std::size_t>(channel))
-        chunkOnChannel.resize(channel + 1, nullptr);
-    // A channel that finished after the sweep may have been handed out again.
-    if (chunkOnChannel[channel] != nullptr) Mix_FreeChunk(chunkOnChannel[channel]);
-    chunkOnChannel[channel] = chunk;
-    return true;
+    flushPendingSounds();
+    return play(riffFile(sound), loop);
 }
 
 void stopAllSounds() {
-    if (!audioReady()) return;
-    Mix_HaltChannel(-1);
+    pendingSounds.clear();
+    if (!audioOpen()) return;
+    mixer().haltChannel(-1);
     for (Mix_Chunk*& chunk : chunkOnChannel) {
-        if (chunk != nullptr) Mix_FreeChunk(chunk);
+        if (chunk != nullptr) mixer().freeChunk(chunk);
         chunk = nullptr;
     }
 }

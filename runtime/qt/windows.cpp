@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/qt/audio_device.h"
 #include "runtime/qt/controls.h"
 #include "runtime/qt/event_loop.h"
 #include "runtime/qt/fonts.h"
+#include "runtime/qt/optional_libraries.h"
 #include "runtime/qt/qt_text.h"
 #include "ui/event_wiring.h"
 
@@ -28,9 +30,16 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent*) override {
+        if (painted_) return;
+        painted_ = true;
+        qtport::releaseAudioOpening();
+        qtport::preloadCurlLibrary();
+    }
 
 private:
     WindowId id_;
+    bool painted_ = false;
 };
 
 struct WindowRecord {
@@ -63,6 +72,7 @@ void centreOnScreen(QWidget* frame) {
 void WindowFrame::closeEvent(QCloseEvent* event) {
     WindowRecord& window = record(id_);
     event->accept();
+    releaseAudioOpening();  // never drawn, perhaps
     if (window.frame != this || window.closed) return;
     // A close the program asked for raises no closing query; a close from the
     // frame (close box, system menu, Alt+F4) does, and is never vetoed.
@@ -93,13 +103,17 @@ bool loadWindow(WindowId id, bool modal) {
         window.controls.push_back(createControl(spec.controls[index], ControlRef{id, index}, frame));
     }
 
+    holdAudioOpening();
     dispatchEvent(id, -1, EventKind::Created);
-    if (window.frame != frame || window.closed) return true;
+    if (window.frame != frame || window.closed) {
+        releaseAudioOpening();
+        return true;
+    }
 
     if (modal) frame->setWindowModality(Qt::ApplicationModal);
     centreOnScreen(frame);
     frame->show();
-    if (!modal) return true;
+    if (!modal) return true;  // drawn when the program's loop runs
 
     QEventLoop loop;
     window.modalLoop = &loop;

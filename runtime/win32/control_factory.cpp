@@ -80,9 +80,10 @@ HWND createByKind(HWND parent, const ControlSpec& spec, const RECT& at, int id) 
             return createHtmlView(parent, style & ~WS_TABSTOP, exStyle, at.left, at.top, at.right - at.left,
                                   at.bottom - at.top, id);
         case ControlKind::ListView: {
-            HWND list = create(WC_LISTVIEWW, spec, at,
-                               style | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                               exStyle, parent, id);
+            HWND list = create(
+                WC_LISTVIEWW, spec, at,
+                style | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                exStyle, parent, id);
             if (list != nullptr) {
                 SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
             }

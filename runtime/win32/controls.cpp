@@ -4,14 +4,12 @@
 // Needs windows.h first.
 #include <commctrl.h>
 
-#include <climits>
 #include <string>
 
-#include "runtime/win32/list_fill.h"
 #include "runtime/win32/dpi_scaling.h"
 #include "runtime/win32/native_windows.h"
 #include "runtime/win32/rich_text.h"
-#include "runtime/win32/row_marks.h"
+#include "runtime/win32/virtual_list.h"
 #include "runtime/win32/wide_text.h"
 
 namespace win32 {
@@ -25,10 +23,6 @@ bool isKind(ControlRef control, ControlKind kind) {
 
 HWND listHandle(ControlRef list) {
     return isKind(list, ControlKind::ListView) ? controlHandle(list) : nullptr;
-}
-
-int rowCount(HWND list) {
-    return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }
 
 }  // namespace
@@ -107,46 +101,17 @@ void setColumnWidth(ControlRef list, int column, int width) {
 }
 
 int insertRow(ControlRef list, const Text& text) {
-    HWND hwnd = listHandle(list);
-    if (hwnd == nullptr) return -1;
-    holdRedrawWhileHidden(hwnd);
-    std::wstring caption = toWide(text);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    // Past the last row appends, without asking the list for its length
-    // (each message costs a tenth of a millisecond under Wine).
-    item.iItem = INT_MAX;
-    item.pszText = caption.data();
-    item.iImage = I_IMAGECALLBACK;  // the row's mark, if it gets one
-    const int row = static_cast<int>(SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row >= 0) noteRowInserted(hwnd, row);
-    return row;
+    return appendListRow(listHandle(list), text);
 }
 
 Text cellText(ControlRef list, int row, int column) {
-    HWND hwnd = listHandle(list);
-    if (hwnd == nullptr || row < 0 || row >= rowCount(hwnd) || column < 0) return Text();
-    // The control copies at most the buffer's size less one; grow until the
-    // text fits with room to spare, so texts of any length come back whole.
-    std::wstring buffer(256, L'\0');
-    for (;;) {
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        const int copied = static_cast<int>(
-            SendMessageW(hwnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (copied < static_cast<int>(buffer.size()) - 1 || buffer.size() >= (1u << 20)) {
-            return fromWide(buffer.data(), copied);
-        }
-        buffer.assign(buffer.size() * 2, L'\0');
-    }
+    const ListRow* found = listRow(listHandle(list), row);
+    if (found == nullptr || column != 0) return Text();
+    return fromWide(found->text);
 }
 
 void deleteRow(ControlRef list, int row) {
-    HWND hwnd = listHandle(list);
-    if (hwnd != nullptr && row >= 0 && SendMessageW(hwnd, LVM_DELETEITEM, static_cast<WPARAM>(row), 0))
-        noteRowDeleted(hwnd, row);
+    removeListRow(listHandle(list), row);
 }
 
 int selectedRow(ControlRef list) {

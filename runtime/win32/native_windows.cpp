@@ -11,7 +11,7 @@
 #include "runtime/win32/message_loop.h"
 #include "runtime/win32/notifications.h"
 #include "runtime/win32/resource_ids.h"
-#include "runtime/win32/row_marks.h"
+#include "runtime/win32/virtual_list.h"
 #include "runtime/win32/wide_text.h"
 #include "ui/event_wiring.h"
 
@@ -77,9 +77,9 @@ void onCommand(WindowId window, WPARAM wParam) {
     }
 }
 
-void onNotify(WindowId window, const NMHDR& header) {
+LRESULT onNotify(WindowId window, const NMHDR& header) {
     const int index = indexOfControlId(window, static_cast<int>(header.idFrom));
-    if (index < 0 || windowSpec(window).controls[index].kind != ControlKind::ListView) return;
+    if (index < 0 || windowSpec(window).controls[index].kind != ControlKind::ListView) return 0;
     if (header.code == NM_CLICK) {
         dispatchEvent(window, index, EventKind::Click);
     } else if (header.code == NM_DBLCLK) {
@@ -87,10 +87,13 @@ void onNotify(WindowId window, const NMHDR& header) {
         dispatchEvent(window, index, EventKind::DoubleClick,
                       EventArgs{activate.ptAction.x, activate.ptAction.y});
     } else if (header.code == LVN_GETDISPINFOW) {
-        answerRowImageRequest(header);
+        answerRowRequest(header);
     } else if (header.code == LVN_GETINFOTIPW) {
         answerRowTipRequest(header);
+    } else if (header.code == LVN_ODFINDITEMW) {
+        return answerFindRequest(header);
     }
+    return 0;
 }
 
 LRESULT colourStatic(WindowId window, HDC dc, HWND control) {
@@ -136,8 +139,7 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
             if (lParam != 0) onCommand(window, wParam);
             return 0;
         case WM_NOTIFY:
-            onNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
-            return 0;
+            return onNotify(window, *reinterpret_cast<const NMHDR*>(lParam));
         case WM_CTLCOLORSTATIC: {
             LRESULT brush =
                 colourStatic(window, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));

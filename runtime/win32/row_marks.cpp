@@ -3,13 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <map>
-#include <string>
 #include <vector>
 
 #include "runtime/row_mark_pixels.h"
-#include "runtime/win32/list_fill.h"
 #include "runtime/win32/native_windows.h"
+#include "runtime/win32/virtual_list.h"
 #include "runtime/win32/wide_text.h"
 
 namespace win32 {
@@ -20,37 +18,9 @@ namespace {
 // is its value.
 constexpr RowMark kImages[] = {RowMark::None, RowMark::NotPractised, RowMark::Practised, RowMark::Mastered};
 
-struct RowState {
-    int image = 0;
-    std::wstring tip;
-};
-
-// Every list's rows as the program sees them, kept beside the list view:
-// rows are inserted with a callback image, and the list asks for the image
-// (LVN_GETDISPINFO) only for the rows it draws. Marking a row is then no
-// message at all while the window is hidden, which matters when the whole
-// bank list is marked as the window opens: under Wine every message to the
-// list costs about a tenth of a millisecond in this program.
-struct ListRows {
-    bool imagesReady = false;
-    std::vector<RowState> rows;
-};
-std::map<HWND, ListRows> listRows;
-
 HWND listHandle(ControlRef list) {
     const ControlSpec* spec = controlSpecOf(list);
     return spec != nullptr && spec->kind == ControlKind::ListView ? controlHandle(list) : nullptr;
-}
-
-bool validRow(HWND list, int row) {
-    return row >= 0 && row < static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
-const RowState* rowState(HWND list, int row) {
-    auto found = listRows.find(list);
-    if (found == listRows.end() || row < 0 || row >= static_cast<int>(found->second.rows.size()))
-        return nullptr;
-    return &found->second.rows[static_cast<std::size_t>(row)];
 }
 
 // A 32-bit picture with its alpha for image lists that blend, and a mask
@@ -86,20 +56,11 @@ bool addImage(HIMAGELIST images, RowMark mark, int size) {
     return added;
 }
 
-// The rows' table goes with the list.
-LRESULT CALLBACK listSubclass(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
-    if (message == WM_NCDESTROY) {
-        listRows.erase(list);
-        RemoveWindowSubclass(list, listSubclass, id);
-    }
-    return DefSubclassProc(list, message, wParam, lParam);
-}
-
 // The image list (the small-icon size of the system, which follows the
 // display's scale) and the tooltips, set up on a list's first mark. The
 // list view destroys its image list itself.
 bool prepareImages(HWND list, ListRows& table) {
-    if (table.imagesReady) return true;
+    if (table.marksReady) return true;
     const int size = GetSystemMetrics(SM_CXSMICON);
     HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 4, 0);
     if (images == nullptr) return false;
@@ -111,43 +72,30 @@ bool prepareImages(HWND list, ListRows& table) {
     }
     SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
-    table.imagesReady = true;
+    table.marksReady = true;
     return true;
 }
 
 }  // namespace
 
-void noteRowInserted(HWND list, int row) {
-    auto [found, added] = listRows.try_emplace(list);
-    if (added) SetWindowSubclass(list, listSubclass, 1, 0);
-    std::vector<RowState>& rows = found->second.rows;
-    if (row >= 0 && row <= static_cast<int>(rows.size())) rows.insert(rows.begin() + row, RowState{});
-}
-
-void noteRowDeleted(HWND list, int row) {
-    auto found = listRows.find(list);
-    if (found == listRows.end()) return;
-    std::vector<RowState>& rows = found->second.rows;
-    if (row >= 0 && row < static_cast<int>(rows.size())) rows.erase(rows.begin() + row);
-}
-
 void setRowMark(ControlRef list, int row, RowMark mark, const Text& tooltip) {
     HWND hwnd = listHandle(list);
-    auto found = listRows.find(hwnd);
-    if (hwnd == nullptr || found == listRows.end() || row < 0 ||
-        row >= static_cast<int>(found->second.rows.size()) || !prepareImages(hwnd, found->second))
+    ListRows* table = listRowsOf(hwnd);
+    if (table == nullptr || row < 0 || row >= static_cast<int>(table->rows.size()) ||
+        !prepareImages(hwnd, *table))
         return;
     const int image = static_cast<int>(mark);
-    found->second.rows[static_cast<std::size_t>(row)] =
-        RowState{image >= 1 && image <= 3 ? image : 0, toWide(tooltip)};
-    if (IsWindowVisible(hwnd)) SendMessageW(hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
+    ListRow& marked = table->rows[static_cast<std::size_t>(row)];
+    marked.image = image >= 1 && image <= 3 ? image : 0;
+    marked.tip = toWide(tooltip);
+    // Marking the rows of a list not yet drawn sends it nothing: under Wine
+    // even asking whether it is visible costs tens of microseconds a row.
+    if (table->drawn) SendMessageW(hwnd, LVM_REDRAWITEMS, static_cast<WPARAM>(row), row);
 }
 
 void showRow(ControlRef list, int row) {
     HWND hwnd = listHandle(list);
-    if (hwnd == nullptr || !validRow(hwnd, row)) return;
-    // The scroll range is only known again with redrawing on.
-    resumeRedraw(hwnd);
+    if (listRow(hwnd, row) == nullptr) return;
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = 0;
@@ -156,23 +104,6 @@ void showRow(ControlRef list, int row) {
     SendMessageW(hwnd, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     SendMessageW(hwnd, LVM_SETSELECTIONMARK, 0, row);
     SendMessageW(hwnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
-}
-
-void answerRowImageRequest(const NMHDR& header) {
-    // The item is the list view's, which reads the answer from it.
-    auto& request = const_cast<NMLVDISPINFOW&>(reinterpret_cast<const NMLVDISPINFOW&>(header));
-    if ((request.item.mask & LVIF_IMAGE) == 0) return;
-    const RowState* row = rowState(header.hwndFrom, request.item.iItem);
-    request.item.iImage = row != nullptr ? row->image : 0;
-}
-
-void answerRowTipRequest(const NMHDR& header) {
-    auto& request = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
-    const RowState* row = rowState(header.hwndFrom, request.iItem);
-    if (row == nullptr || row->tip.empty() || request.pszText == nullptr || request.cchTextMax < 1) return;
-    const std::size_t length = std::min(row->tip.size(), static_cast<std::size_t>(request.cchTextMax - 1));
-    row->tip.copy(request.pszText, length);
-    request.pszText[length] = L'\0';
 }
 
 }  // namespace win32

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 
 #include "lookup/sound_effects.h"
@@ -66,6 +67,30 @@ TEST_F(SoundTest, EffectsOverlapLoopUntilStoppedAndAllStopAtOnce) {
     EXPECT_EQ(Mix_Playing(-1), 13);
     qtport::stopAllSounds();
     EXPECT_EQ(Mix_Playing(-1), 0);
+}
+
+TEST_F(SoundTest, SoundsAskedForBeforeTheOutputIsOpenPlayOnceItIsUnlessStopped) {
+    // Closed again: the next sound opens the output on a thread and waits.
+    qtport::closeAudio();
+    EXPECT_TRUE(qtport::startSound(pcmSound(2000), true));
+    EXPECT_TRUE(qtport::startSound(pcmSound(2000), false));
+    EXPECT_FALSE(qtport::audioOpen());  // the mixer is not to be asked yet
+    EXPECT_TRUE(QTest::qWaitFor([] { return qtport::audioOpen() && Mix_Playing(-1) == 2; }, 5000));
+
+    // Stopped before the output is open: nothing plays once it is.
+    qtport::closeAudio();
+    EXPECT_TRUE(qtport::startSound(pcmSound(2000), true));
+    qtport::stopAllSounds();
+    EXPECT_TRUE(qtport::audioReady());
+    QTest::qWait(100);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+
+    // The pronunciation player needs the output at once and waits for it;
+    // the effect asked for first starts with it, not after.
+    qtport::closeAudio();
+    EXPECT_TRUE(qtport::startSound(pcmSound(2000), false));
+    EXPECT_TRUE(qtport::audioReady());
+    EXPECT_EQ(Mix_Playing(-1), 1);
 }
 
 TEST_F(SoundTest, EmptyOrUndecodableDataPlaysNothing) {

@@ -17,6 +17,9 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     QtPlatform platform;
     installPlatform(&platform);
+    // Opened now, so a sound asked for plays at once rather than after the
+    // output has been opened in the background, and the tests can see it.
+    qtport::audioReady();
     int result = RUN_ALL_TESTS();
     qtport::closeAudio();
     return result;

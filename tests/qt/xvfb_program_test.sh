@@ -111,7 +111,8 @@ for _ in $(seq 50); do
 done
 printf 'dictionary=127.0.0.1:%s\r\nspeech=127.0.0.1:%s\r\n' "$port" "$port" >"$program_folder/vorbelzoz.ini"
 
-xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --inside "$program_folder" "$shots"
+python3 "$source_folder/tests/support/private_display.py" --screen 1280x1024x24 -- \
+    "$0" --inside "$program_folder" "$shots"
 
 python3 - "$program_folder" "$work/server.log" "$shots" <<'EOF'
 import json, os, re, subprocess, sys

@@ -306,8 +306,9 @@ def main():
     try:
         ready = server.stdout.readline().split()
         port = int(ready[1])
-        return subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable,
-                               os.path.abspath(__file__), "--inside", executable, source, work, str(port)]).returncode
+        return subprocess.run([sys.executable, os.path.join(source, "tests", "support", "private_display.py"),
+                               "--screen", "1280x1024x24", "--", sys.executable, os.path.abspath(__file__),
+                               "--inside", executable, source, work, str(port)]).returncode
     finally:
         server.terminate()
         server.wait()

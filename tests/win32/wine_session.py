@@ -8,7 +8,10 @@ Chinese text on screen proves the program's own code-page handling.
 import os
 import shutil
 import subprocess
-import time
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from private_display import PrivateDisplay  # noqa: E402
 
 # No sound device (the program must stay silent without one), no browser
 # engine or .NET installers, no GStreamer behind the media player.
@@ -76,11 +79,7 @@ class WineSession:
         if self.display is not None and os.path.isdir(self.prefix):
             subprocess.run(["wineserver", "-k"], env=self.env(), stdout=self.log, stderr=self.log, timeout=60)
         if self.xvfb is not None:
-            self.xvfb.terminate()
-            try:
-                self.xvfb.wait(10)
-            except subprocess.TimeoutExpired:
-                self.xvfb.kill()
+            self.xvfb.stop()
 
     def run(self, args, timeout, stdout=None, **kwargs):
         """A Windows program under Wine; its output goes to the log unless stdout says otherwise."""
@@ -101,21 +100,8 @@ class WineSession:
                        env=self.env(), stdout=self.log, stderr=self.log, timeout=60, check=True)
 
     def _start_display(self):
-        for number in range(91, 140):
-            if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                continue
-            self.xvfb = subprocess.Popen(
-                ["Xvfb", f":{number}", "-screen", "0", self.screen, "-nolisten", "tcp"],
-                stdout=self.log, stderr=self.log)
-            deadline = time.time() + 15
-            while time.time() < deadline and self.xvfb.poll() is None:
-                if os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                    self.display = f":{number}"
-                    return
-                time.sleep(0.1)
-            self.xvfb.kill()
-            self.xvfb.wait()
-        raise RuntimeError("no X display could be started")
+        self.xvfb = PrivateDisplay(self.screen, log=self.log)
+        self.display = self.xvfb.start()
 
     def _prepare_prefix(self):
         marker = os.path.join(self.prefix, ".vorbelzoz-ready")
