@@ -8,6 +8,7 @@
 #include "runtime/platform.h"
 #include "runtime/services.h"
 #include "ui/main_window_layout.h"
+#include "ui/window_fit.h"
 
 namespace {
 
@@ -19,6 +20,26 @@ constexpr int kKeyF2 = 0x71;
 
 void setWindowSize(const WindowSize& size) {
     platform().setWindowSize(WindowId::Main, size.width, size.height);
+}
+
+Rect designedRect(Control control) {
+    const ControlSpec& c = spec.controls[control];
+    return Rect{c.left, c.top, c.width, c.height};
+}
+
+WindowSize wideSizeOf(const Rect& box, const Rect& view) {
+    return WindowSize{box.left + box.width + view.width + 20, view.top + view.height + 40};
+}
+
+// The window at its widest, as designed, has to fit the screen; the compact
+// size then fits as well.
+void fitMainWindow() {
+    const WindowSize wide = wideSizeOf(designedRect(超级编辑框1), designedRect(超文本浏览框1));
+    fitToScreen(WindowId::Main, OuterSize{wide.width, wide.height});
+}
+
+void setSizeForOptions() {
+    setWindowSize(platform().isChecked(ctl(单选框1)) ? wideWindowSize() : compactWindowSize());
 }
 
 // Shows or hides a control to match its option box.
@@ -33,6 +54,7 @@ void onMainWindowCreated() {
     // The bank window ends the program when it is closed without a choice;
     // without words there is nothing to practise either way.
     if (wordList.empty()) endProgram(0);
+    fitMainWindow();
     setWindowSize(compactWindowSize());
     playSound(soundEffectPath("等待开始.wav"));
     platform().setWindowCaption(WindowId::Main, platform().windowCaption(WindowId::Main) + bankName);
@@ -55,9 +77,14 @@ void onMainWindowDestroyed() {
     endProgram(0);
 }
 
+void onMainWindowScreenChanged() {
+    fitMainWindow();
+    setSizeForOptions();
+}
+
 void onMeaningOptionClicked() {
     followOption(单选框1, 超文本浏览框1);
-    setWindowSize(platform().isChecked(ctl(单选框1)) ? wideWindowSize() : compactWindowSize());
+    setSizeForOptions();
 }
 
 void onSpellingOptionClicked() {
@@ -80,7 +107,5 @@ WindowSize compactWindowSize() {
 }
 
 WindowSize wideWindowSize() {
-    Rect box = platform().controlRect(ctl(超级编辑框1));
-    Rect view = platform().controlRect(ctl(超文本浏览框1));
-    return WindowSize{box.left + box.width + view.width + 20, view.top + view.height + 40};
+    return wideSizeOf(platform().controlRect(ctl(超级编辑框1)), platform().controlRect(ctl(超文本浏览框1)));
 }

@@ -8,9 +8,10 @@ struct WindowSize {
 void onMainWindowCreated();
 void onMainWindowClosing();
 void onMainWindowDestroyed();
-void onMeaningOptionClicked();   // 单选框1
-void onSpellingOptionClicked();  // 单选框2
-void onPhoneticOptionClicked();  // 单选框4
-void onHintOptionClicked();      // 单选框5
+void onMainWindowScreenChanged();  // fitted again, at the size its options ask for
+void onMeaningOptionClicked();     // 单选框1
+void onSpellingOptionClicked();    // 单选框2
+void onPhoneticOptionClicked();    // 单选框4
+void onHintOptionClicked();        // 单选框5
 WindowSize compactWindowSize();
 WindowSize wideWindowSize();

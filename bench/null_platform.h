@@ -27,6 +27,7 @@ public:
     void setVisible(ControlRef, bool) override {}
     void setEnabled(ControlRef, bool) override {}
     Rect controlRect(ControlRef) override { return Rect{}; }
+    void setControlRect(ControlRef, const Rect&) override {}
     int insertColumn(ControlRef, const Text&, int) override { return 0; }
     void setColumnWidth(ControlRef, int, int) override {}
     int insertRow(ControlRef, const Text&) override { return 0; }

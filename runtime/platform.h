@@ -96,7 +96,17 @@ public:
     virtual void closeWindow(WindowId window) = 0;
     virtual Text windowCaption(WindowId window) = 0;
     virtual void setWindowCaption(WindowId window, const Text& caption) = 0;
+    // Keeps the window inside the work area of its screen: a window that
+    // grows across the right or bottom edge moves back as far as needed.
     virtual void setWindowSize(WindowId window, int outerWidth, int outerHeight) = 0;
+    // The work area (the screen less task bars) of the monitor the window is
+    // on, in the layout's 96-DPI units: width and height are the largest
+    // outer size a window may be given there. A backend that cannot tell
+    // answers with room for everything.
+    virtual Rect workArea(WindowId window) {
+        (void)window;
+        return Rect{0, 0, 1 << 20, 1 << 20};
+    }
     // Runs the message loop until the program ends; returns the exit code.
     virtual int runMessageLoop() = 0;
     // Runs the registered clean-up, then ends the process. Never returns.
@@ -109,6 +119,8 @@ public:
     virtual void setVisible(ControlRef control, bool visible) = 0;
     virtual void setEnabled(ControlRef control, bool enabled) = 0;
     virtual Rect controlRect(ControlRef control) = 0;
+    // Moves and resizes a control, in the same units as controlRect.
+    virtual void setControlRect(ControlRef control, const Rect& rect) = 0;
 
     // List view (report mode); rows and columns from 0.
     virtual int insertColumn(ControlRef list, const Text& title, int width) = 0;

@@ -56,6 +56,7 @@ struct BankListSeen {
     std::vector<Text> tips;
     int shownRow = -1;
     int selectedRow = -1;
+    Text words;  // the all-words box
 };
 
 // One run: at `start` the program opens, the learner notes the bank list,
@@ -71,7 +72,9 @@ struct QuizRun {
         serveWords(fake);
         fake.at(400, [this] {
             ControlState& list = fake.control(kBankList);
-            seen = BankListSeen{list.rows, list.rowMarks, list.rowTips, list.shownRow, list.selectedRow};
+            seen = BankListSeen{list.rows,        list.rowMarks,
+                                list.rowTips,     list.shownRow,
+                                list.selectedRow, fake.text(bankWindow::ctl(bankWindow::编辑框1))};
         });
         fake.doubleClickRowAt(500, kBankList, row);
         fake.clickAt(1000, mainWindow::ctl(mainWindow::按钮1));
@@ -130,6 +133,7 @@ TEST(LearningRecord, AMissedWordComesBackAfterARestart) {
         EXPECT_EQ(first.seen.rows, (std::vector<Text>{"a.txt", "b.txt"}));
         EXPECT_EQ(first.seen.marks, (std::vector<RowMark>{RowMark::NotPractised, RowMark::NotPractised}));
         EXPECT_EQ(first.seen.shownRow, 0);
+        EXPECT_EQ(first.seen.words, "apple");  // the shown bank's words, without a click
         // Nothing the quiz showed or wrote changed.
         EXPECT_EQ(
             first.fake.messageTexts(),
@@ -156,6 +160,7 @@ TEST(LearningRecord, AMissedWordComesBackAfterARestart) {
         EXPECT_EQ(second.seen.tips[2], "上次练习：2024-03-01  正确率：0%");
         EXPECT_EQ(second.seen.shownRow, 3);
         EXPECT_EQ(second.seen.selectedRow, 3);
+        EXPECT_EQ(second.seen.words, "banana");
         EXPECT_EQ(second.answers.asked, std::vector<Text>{"apple"});  // from the error book
     }
     // Recalled on one day of three: still in the error book, no longer due.

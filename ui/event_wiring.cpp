@@ -10,6 +10,7 @@
 #include "stats/statistics_window.h"
 #include "ui/bank_window_layout.h"
 #include "ui/main_window_layout.h"
+#include "ui/window_fit.h"
 #include "wordbank/bank_manager.h"
 
 namespace {
@@ -43,6 +44,7 @@ const EventBinding bindings[] = {
     {kMain, kWindow, EventKind::Created, run<onMainWindowCreated>},
     {kMain, kWindow, EventKind::CloseRequested, run<onMainWindowClosing>},
     {kMain, kWindow, EventKind::Destroyed, run<onMainWindowDestroyed>},
+    {kMain, kWindow, EventKind::ScreenChanged, run<onMainWindowScreenChanged>},
     {kMain, mainWindow::按钮1, EventKind::Click, run<startQuiz>},
     {kMain, mainWindow::答题按钮3, EventKind::Click, run<checkAnswer>},
     {kMain, mainWindow::答题按钮1, EventKind::Click, run<onStopClicked>},
@@ -56,6 +58,7 @@ const EventBinding bindings[] = {
     // The word-bank window.
     {kBank, kWindow, EventKind::Created, run<onBankWindowCreated>},
     {kBank, kWindow, EventKind::CloseRequested, run<onBankWindowClosing>},
+    {kBank, kWindow, EventKind::ScreenChanged, run<refitBankWindow>},
     {kBank, bankWindow::超级列表框1, EventKind::Click, run<onBankClicked>},
     {kBank, bankWindow::超级列表框1, EventKind::DoubleClick, run<onBankDoubleClicked>},
     {kBank, bankWindow::选择框1, EventKind::Click, run<onMuteClicked>},

@@ -10,6 +10,7 @@ enum class EventKind {
     Created,         // window: runs inside window creation, before input
     CloseRequested,  // window: close box, system menu, Alt+F4
     Destroyed,       // window: about to be destroyed
+    ScreenChanged,   // window: another monitor, DPI, resolution or work area
     Click,
     DoubleClick,
     KeyDown,  // a = key code; handler returns 1 to consume the key

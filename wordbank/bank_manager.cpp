@@ -13,6 +13,7 @@
 #include "runtime/platform.h"
 #include "runtime/services.h"
 #include "ui/bank_window_layout.h"
+#include "ui/window_fit.h"
 #include "wordbank/bank_files.h"
 
 namespace {
@@ -50,19 +51,31 @@ Text folderOfRow(int row) {
     return bankRows[static_cast<std::size_t>(row)].folder;
 }
 
-// Each row's progress icon and tooltip, and the bank to go on with selected
-// and in view. Without a learning record the list stays as it was listed.
+// The words of the selected row's bank in the all-words box, as a click
+// on the row shows them.
+void showSelectedBank() {
+    int row = selectedBankRow();
+    Text name = rowText(row);
+    if (name.empty()) return;
+    setTextOf(编辑框1, readBank(name, folderOfRow(row)));
+}
+
+// Each row's progress icon and tooltip, and the bank to go on with selected,
+// in view and its words shown, quietly: nothing plays, nothing is recorded.
+// Without a learning record the list stays as it was listed.
 void markBankRows() {
     BankListMarking marking = markBankList(bankRows);
     for (std::size_t row = 0; row < marking.rows.size(); ++row)
         platform().setRowMark(ctl(超级列表框1), static_cast<int>(row), marking.rows[row].mark,
                               marking.rows[row].tooltip);
     if (marking.rowToShow >= 0) platform().showRow(ctl(超级列表框1), marking.rowToShow);
+    showSelectedBank();
 }
 
 }  // namespace
 
 void onBankWindowCreated() {
+    fitBankWindow();
     playSound(soundEffectPath(kBackgroundSound), true);
     bankRows.clear();
     listBanks(bankFolder(), appendRow);
@@ -90,10 +103,7 @@ void onMuteClicked() {
 
 // Only clicks load a bank; moving the selection by keyboard does not.
 void onBankClicked() {
-    int row = selectedBankRow();
-    Text name = rowText(row);
-    if (name.empty()) return;
-    setTextOf(编辑框1, readBank(name, folderOfRow(row)));
+    showSelectedBank();
 }
 
 void onBankDoubleClicked() {

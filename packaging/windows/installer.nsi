@@ -42,7 +42,9 @@ ManifestSupportedOS all
 ; Far above any bank; a larger file is not one the installer put there.
 !define LARGEST_HASHED 16777216
 
-Name "Vorbelzoz"
+; One name per language, the Start menu's: 英语听写 on Chinese pages.
+Name "$(VZ_SHORTCUT)"
+BrandingText "$(VZ_SHORTCUT) ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Vorbelzoz"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -61,10 +63,12 @@ Var OldRecord
 !ifdef SIDE_BITMAP
   !define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_BITMAP}"
 !endif
-!define MUI_LANGDLL_REGISTRY_ROOT HKCU
-!define MUI_LANGDLL_REGISTRY_KEY "${SETTINGS_KEY}"
-!define MUI_LANGDLL_REGISTRY_VALUENAME "Installer Language"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\vorbelzoz.exe"
+; The program's own words instead of the stock ones about system files and
+; rebooting, which do not apply to a program installed for one learner.
+!define MUI_WELCOMEPAGE_TEXT "$(VZ_WELCOME)"
+!define MUI_FINISHPAGE_TEXT "$(VZ_FINISHED)"
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "$(VZ_UNINSTALL_KEEPS)"
 
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
@@ -73,10 +77,11 @@ Var OldRecord
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
-; The first is the one for systems in neither language.
+; The installer speaks the system's language without asking: a language
+; dialog would itself be in one language only. The first is the one for
+; systems in neither language.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "SimpChinese"
-!insertmacro MUI_RESERVEFILE_LANGDLL
 
 ; The Start-menu entry is named as the Linux menu entry is
 ; (packaging/vorbelzoz.desktop: Name, Name[zh_CN] and Comment).
@@ -84,6 +89,12 @@ LangString VZ_SHORTCUT ${LANG_ENGLISH} "Vorbelzoz"
 LangString VZ_SHORTCUT ${LANG_SIMPCHINESE} "英语听写"
 LangString VZ_COMMENT ${LANG_ENGLISH} "Hear English words, type their spelling and see what went wrong"
 LangString VZ_COMMENT ${LANG_SIMPCHINESE} "听单词发音，拼写单词，查看错误报告"
+LangString VZ_WELCOME ${LANG_ENGLISH} "This installs Vorbelzoz ${VERSION}, an English dictation trainer, for you alone: no administrator rights are needed.$\r$\n$\r$\nIf Vorbelzoz is open, close it before you go on. Your own banks, pronunciations, reports and learning record are kept.$\r$\n$\r$\nClick Next to continue."
+LangString VZ_WELCOME ${LANG_SIMPCHINESE} "将为当前用户安装英语听写 ${VERSION}（英语单词听写练习程序），不需要管理员权限。$\r$\n$\r$\n如果英语听写正在运行，请先关闭它。你自己的词库、发音缓存、练习报告和学习记录都会保留。$\r$\n$\r$\n点击“下一步”继续。"
+LangString VZ_FINISHED ${LANG_ENGLISH} "Vorbelzoz is installed. Start it from the Start menu: choose a word bank, listen and type each word.$\r$\n$\r$\nClick Finish to close this wizard."
+LangString VZ_FINISHED ${LANG_SIMPCHINESE} "英语听写已安装完成。可以从开始菜单启动它：选择词库，听发音，拼写单词。$\r$\n$\r$\n点击“完成”关闭安装向导。"
+LangString VZ_UNINSTALL_KEEPS ${LANG_ENGLISH} "Vorbelzoz will be removed from the folder below. Your own files stay there: the banks you made or changed in 单词表\, the pronunciations in mp3\, the reports in 日志\ and the learning record 学习记录.db."
+LangString VZ_UNINSTALL_KEEPS ${LANG_SIMPCHINESE} "将从下面的文件夹卸载英语听写。你自己的文件会保留在该文件夹中：单词表\ 中你新建或改过的词库、mp3\ 中的发音缓存、日志\ 中的练习报告，以及学习记录 学习记录.db。"
 LangString VZ_CLOSE_PROGRAM ${LANG_ENGLISH} "Vorbelzoz is running from $INSTDIR.$\r$\nClose it, then choose Retry."
 LangString VZ_CLOSE_PROGRAM ${LANG_SIMPCHINESE} "英语听写正在运行（$INSTDIR）。$\r$\n请先关闭它，再点“重试”。"
 
@@ -95,8 +106,8 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) 2026 the Vorbelzoz developers"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "Vorbelzoz"
-VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "Vorbelzoz 英语听写练习安装程序"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "ProductName" "英语听写"
+VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileDescription" "英语听写安装程序"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "CompanyName" "Vorbelzoz 开发者"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "LegalCopyright" "版权所有 (C) 2026 Vorbelzoz 开发者"
 VIAddVersionKey /LANG=${LANG_SIMPCHINESE} "FileVersion" "${VERSION}"
@@ -373,10 +384,6 @@ FunctionEnd
 
 !include "${LIST_DIR}/installed_files.nsh"
 
-Function .onInit
-  !insertmacro MUI_LANGDLL_DISPLAY
-FunctionEnd
-
 Section "Vorbelzoz"
   SectionIn RO
   SetShellVarContext current
@@ -414,7 +421,7 @@ Section "Vorbelzoz"
   WriteINIStr $NewRecord "start menu" shortcut $1
 
   WriteUninstaller "$INSTDIR\uninstall.exe"
-  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Vorbelzoz"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "$(VZ_SHORTCUT)"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vorbelzoz.exe,0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
@@ -438,10 +445,6 @@ SectionEnd
 ; ---------------------------------------------------------------------------
 ; Uninstalling
 
-Function un.onInit
-  !insertmacro MUI_UNGETLANGUAGE
-FunctionEnd
-
 Section "Uninstall"
   SetShellVarContext current
   Call un.CloseProgramFirst
@@ -455,10 +458,14 @@ Section "Uninstall"
   SetFileAttributes "$INSTDIR\${RECORD}" NORMAL
   Delete "$INSTDIR\${RECORD}"
   Delete "$INSTDIR\uninstall.exe"
-  ; Only when empty: the learner's banks, mp3\, 日志\ and the record stay.
+  ; Only when empty: the learner's banks, mp3\, 日志\ and the record stay,
+  ; and so does the folder that holds them.
   RMDir "$INSTDIR\单词表"
+  RMDir "$INSTDIR\mp3"
+  RMDir "$INSTDIR\日志"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; Earlier installers kept the language chosen in their dialog there.
   DeleteRegValue HKCU "${SETTINGS_KEY}" "Installer Language"
   DeleteRegKey /ifempty HKCU "${SETTINGS_KEY}"
 SectionEnd

@@ -200,6 +200,11 @@ Rect controlRect(ControlRef control) {
     return Rect{geometry.x(), geometry.y(), geometry.width(), geometry.height()};
 }
 
+void setControlRect(ControlRef control, const Rect& rect) {
+    if (QWidget* widget = controlWidget(control))
+        widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+}
+
 void setProgress(ControlRef bar, int position) {
     auto* progress = qobject_cast<QProgressBar*>(controlWidget(bar));
     if (progress == nullptr) return;

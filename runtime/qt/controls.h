@@ -17,6 +17,7 @@ bool isChecked(ControlRef control);
 void setVisible(ControlRef control, bool visible);
 void setEnabled(ControlRef control, bool enabled);
 Rect controlRect(ControlRef control);
+void setControlRect(ControlRef control, const Rect& rect);
 void setProgress(ControlRef bar, int position);
 
 }  // namespace qtport

@@ -89,6 +89,12 @@ void QtPlatform::setEnabled(ControlRef control, bool enabled) {
 Rect QtPlatform::controlRect(ControlRef control) {
     return qtport::controlRect(control);
 }
+void QtPlatform::setControlRect(ControlRef control, const Rect& rect) {
+    qtport::setControlRect(control, rect);
+}
+Rect QtPlatform::workArea(WindowId window) {
+    return qtport::workArea(window);
+}
 
 int QtPlatform::insertColumn(ControlRef list, const Text& title, int width) {
     return qtport::insertColumn(list, title, width);

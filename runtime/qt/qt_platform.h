@@ -25,6 +25,8 @@ public:
     void setVisible(ControlRef control, bool visible) override;
     void setEnabled(ControlRef control, bool enabled) override;
     Rect controlRect(ControlRef control) override;
+    void setControlRect(ControlRef control, const Rect& rect) override;
+    Rect workArea(WindowId window) override;
 
     int insertColumn(ControlRef list, const Text& title, int width) override;
     void setColumnWidth(ControlRef list, int column, int width) override;

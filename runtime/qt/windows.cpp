@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <vector>
 
@@ -60,13 +61,56 @@ QSize clientSize(int outerWidth, int outerHeight) {
     return QSize(std::max(outerWidth - kFrameWidth, 0), std::max(outerHeight - kFrameHeight, 0));
 }
 
+QScreen* screenOf(QWidget* frame) {
+    QScreen* screen = frame != nullptr ? frame->screen() : nullptr;
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+// The desktop's decorations around the client area; until the window is
+// shown they are not known, and taken to be those of the designed frame.
+QSize decorations(QWidget* frame) {
+    if (frame == nullptr || !frame->isVisible()) return QSize(kFrameWidth, kFrameHeight);
+    return frame->frameGeometry().size() - frame->geometry().size();
+}
+
+// A window crossing the area's right or bottom edge moves back as far as
+// needed; one larger than the area keeps its title bar on the screen.
+void keepInside(QWidget* frame) {
+    QScreen* screen = screenOf(frame);
+    if (screen == nullptr) return;
+    const QRect area = screen->availableGeometry();
+    const QSize outer = frame->size() + decorations(frame);
+    const QPoint at = frame->pos();
+    const int left = std::max(std::min(at.x(), area.x() + area.width() - outer.width()), area.x());
+    const int top = std::max(std::min(at.y(), area.y() + area.height() - outer.height()), area.y());
+    if (left != at.x() || top != at.y()) frame->move(left, top);
+}
+
 void centreOnScreen(QWidget* frame) {
-    QScreen* screen = QGuiApplication::primaryScreen();
+    QScreen* screen = screenOf(frame);
     if (screen == nullptr) return;
     QRect area = screen->availableGeometry();
     QSize outer = frame->size() + QSize(kFrameWidth, kFrameHeight);
     frame->move(area.x() + (area.width() - outer.width()) / 2,
                 area.y() + (area.height() - outer.height()) / 2);
+    keepInside(frame);
+}
+
+// Another screen, or a screen whose size or panels changed: the core fits
+// the window again.
+void followScreenChanges(WindowId id, QWidget* frame) {
+    const auto refit = [id, frame] {
+        if (record(id).frame != frame || record(id).closed) return;
+        dispatchFromEventLoop(id, -1, EventKind::ScreenChanged);
+        keepInside(frame);
+    };
+    if (QWindow* window = frame->windowHandle())
+        QObject::connect(window, &QWindow::screenChanged, frame, refit);
+    for (QScreen* screen : QGuiApplication::screens()) {
+        QObject::connect(screen, &QScreen::availableGeometryChanged, frame, [frame, refit, screen] {
+            if (frame->screen() == screen) refit();
+        });
+    }
 }
 
 void WindowFrame::closeEvent(QCloseEvent* event) {
@@ -113,6 +157,7 @@ bool loadWindow(WindowId id, bool modal) {
     if (modal) frame->setWindowModality(Qt::ApplicationModal);
     centreOnScreen(frame);
     frame->show();
+    followScreenChanges(id, frame);
     if (!modal) return true;  // drawn when the program's loop runs
 
     QEventLoop loop;
@@ -149,7 +194,19 @@ void setWindowCaption(WindowId id, const Text& caption) {
 }
 
 void setWindowSize(WindowId id, int outerWidth, int outerHeight) {
-    if (WindowFrame* frame = record(id).frame) frame->setFixedSize(clientSize(outerWidth, outerHeight));
+    WindowFrame* frame = record(id).frame;
+    if (frame == nullptr) return;
+    frame->setFixedSize(clientSize(outerWidth, outerHeight));
+    if (frame->isVisible()) keepInside(frame);
+}
+
+Rect workArea(WindowId id) {
+    QWidget* frame = record(id).frame;
+    QScreen* screen = screenOf(frame);
+    if (screen == nullptr) return Rect{0, 0, 1 << 20, 1 << 20};
+    const QRect area = screen->availableGeometry();
+    const QSize room = area.size() - decorations(frame) + QSize(kFrameWidth, kFrameHeight);
+    return Rect{area.x(), area.y(), room.width(), room.height()};
 }
 
 QWidget* windowFrame(WindowId id) {

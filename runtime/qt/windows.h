@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include "runtime/platform.h"
 #include "runtime/text.h"
 #include "ui/layout.h"
 
@@ -21,7 +22,12 @@ bool loadWindow(WindowId id, bool modal);
 void closeWindow(WindowId id);
 Text windowCaption(WindowId id);
 void setWindowCaption(WindowId id, const Text& caption);
+// Keeps a shown window inside its screen's available area.
 void setWindowSize(WindowId id, int outerWidth, int outerHeight);
+// The available area of the window's screen in the layout's units: the
+// largest designed outer size whose client area, with the desktop's own
+// decorations around it, fits there.
+Rect workArea(WindowId id);
 
 // Null when the window is not open or the index is outside its table.
 QWidget* windowFrame(WindowId id);

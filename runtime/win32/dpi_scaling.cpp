@@ -90,6 +90,16 @@ SIZE outerSize(int designWidth, int designHeight, DWORD style, DWORD exStyle, in
                 toPixels(clientHeight, dpi) + (frame.bottom - frame.top)};
 }
 
+SIZE designOuterSize(int width, int height, DWORD style, DWORD exStyle, int dpi) {
+    if (dpi == kDesignDpi) return SIZE{width, height};
+    const RECT frame = frameAt(style, exStyle, dpi);
+    const RECT designFrame = frameAt(style, exStyle, kDesignDpi);
+    // Rounded down, so that scaling back up never overshoots.
+    const auto down = [dpi](int pixels) { return pixels > 0 ? pixels * kDesignDpi / dpi : 0; };
+    return SIZE{down(width - (frame.right - frame.left)) + (designFrame.right - designFrame.left),
+                down(height - (frame.bottom - frame.top)) + (designFrame.bottom - designFrame.top)};
+}
+
 namespace {
 
 // Font heights are rounded down: a glyph box rounded up by half a pixel

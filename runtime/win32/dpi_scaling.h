@@ -27,6 +27,10 @@ RECT controlBounds(const ControlSpec& spec, int dpi);
 // designHeight: the client area scales, the frame is the system's at dpi.
 SIZE outerSize(int designWidth, int designHeight, DWORD style, DWORD exStyle, int dpi);
 
+// The inverse: the largest outer size at 96 DPI whose outerSize at dpi fits
+// in width x height pixels.
+SIZE designOuterSize(int width, int height, DWORD style, DWORD exStyle, int dpi);
+
 // The system's default GUI font at dpi: the stock object itself at 96 DPI
 // on a 96-DPI system, else a new font the caller deletes (owned = true).
 HFONT guiFont(int dpi, bool& owned);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "runtime/win32/control_factory.h"
@@ -31,6 +32,10 @@ struct OpenWindow {
     std::vector<HWND> disabledWhileModal;
     HWND lastFocus = nullptr;
     int dpi = kDesignDpi;
+    // The controls' places in 96-DPI units: the table's, or where the core
+    // put them to fit the screen; laid out again at every DPI.
+    std::vector<ControlSpec> layout;
+    HMONITOR monitor = nullptr;
 };
 
 OpenWindow windows[2];
@@ -113,7 +118,42 @@ void onDpiChanged(WindowId window, int dpi, const RECT& suggested) {
     state.dpi = dpi;
     SetWindowPos(state.hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    layOutControls(windowSpec(window).controls, state.controls, fromDpi, dpi, state.fonts);
+    layOutControls(state.layout, state.controls, fromDpi, dpi, state.fonts);
+    dispatchEvent(window, -1, EventKind::ScreenChanged);
+}
+
+RECT workAreaOf(HWND hwnd) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+    if (monitor != nullptr && GetMonitorInfoW(monitor, &info)) return info.rcWork;
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+// A window crossing the work area's right or bottom edge moves back as far
+// as needed; one larger than the area keeps its title bar on the screen.
+void keepInsideWorkArea(HWND hwnd) {
+    RECT frame;
+    if (!GetWindowRect(hwnd, &frame)) return;
+    const RECT area = workAreaOf(hwnd);
+    LONG left = std::min(frame.left, area.right - (frame.right - frame.left));
+    LONG top = std::min(frame.top, area.bottom - (frame.bottom - frame.top));
+    left = std::max(left, area.left);
+    top = std::max(top, area.top);
+    if (left != frame.left || top != frame.top)
+        SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Another monitor, resolution or task bar: the core fits the window again.
+void onScreenMaybeChanged(WindowId window, bool surely) {
+    OpenWindow& state = stateOf(window);
+    HMONITOR monitor = MonitorFromWindow(state.hwnd, MONITOR_DEFAULTTONEAREST);
+    if (!surely && monitor == state.monitor) return;
+    state.monitor = monitor;
+    dispatchEvent(window, -1, EventKind::ScreenChanged);
+    keepInsideWorkArea(state.hwnd);
 }
 
 void releaseWindow(WindowId window) {
@@ -160,6 +200,15 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED:
             if (lParam != 0) onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_DISPLAYCHANGE:
+            onScreenMaybeChanged(window, true);
+            break;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETWORKAREA) onScreenMaybeChanged(window, true);
+            break;
+        case WM_EXITSIZEMOVE:
+            onScreenMaybeChanged(window, false);
+            break;
         case WM_HOTKEY:
             onHotkeyPressed(static_cast<int>(wParam));
             return 0;
@@ -227,17 +276,15 @@ bool registerWindowClass() {
     return registered;
 }
 
+// Centred in the work area of the monitor the window opens on.
 void centreOnScreen(HWND hwnd) {
     RECT frame;
     GetWindowRect(hwnd, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    // A window taller than the screen keeps its title bar reachable.
-    if (left < 0) left = 0;
-    if (top < 0) top = 0;
+    const RECT area = workAreaOf(hwnd);
+    const int left = area.left + (area.right - area.left - (frame.right - frame.left)) / 2;
+    const int top = area.top + (area.bottom - area.top - (frame.bottom - frame.top)) / 2;
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    keepInsideWorkArea(hwnd);
 }
 
 void focusFirstControl(OpenWindow& state, WindowId window) {
@@ -258,6 +305,7 @@ bool createControls(WindowId window, OpenWindow& state) {
         if (control == nullptr) return false;
         state.controls.push_back(control);
     }
+    state.layout.assign(controls.begin(), controls.end());
     layOutControls(controls, state.controls, 0, state.dpi, state.fonts);
     return true;
 }
@@ -314,6 +362,7 @@ bool loadWindow(WindowId window, bool modal) {
     }
     state.open = true;
     state.dpi = windowDpi(hwnd);
+    state.monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
     const SIZE outer = outerSize(spec.outerWidth, spec.outerHeight, kFrameStyle, 0, state.dpi);
     if (outer.cx != guess.cx || outer.cy != guess.cy) {
         SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -363,10 +412,35 @@ void setWindowSize(WindowId window, int outerWidth, int outerHeight) {
     if (hwnd == nullptr || outerWidth < 0 || outerHeight < 0) return;
     const SIZE outer = outerSize(outerWidth, outerHeight, kFrameStyle, 0, stateOf(window).dpi);
     SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Hidden windows are placed when they are shown.
+    if (IsWindowVisible(hwnd)) keepInsideWorkArea(hwnd);
 }
 
 int windowDpiOf(WindowId window) {
     return stateOf(window).dpi;
+}
+
+Rect workArea(WindowId window) {
+    HWND hwnd = windowHandle(window);
+    const RECT area = workAreaOf(hwnd);
+    const int dpi = hwnd != nullptr ? stateOf(window).dpi : systemDpi();
+    const SIZE size = designOuterSize(area.right - area.left, area.bottom - area.top, kFrameStyle, 0, dpi);
+    return Rect{toDesign(area.left, dpi), toDesign(area.top, dpi), static_cast<int>(size.cx),
+                static_cast<int>(size.cy)};
+}
+
+void setControlRect(ControlRef control, const Rect& rect) {
+    OpenWindow& state = stateOf(control.window);
+    HWND hwnd = controlHandle(control);
+    if (hwnd == nullptr || control.index >= static_cast<int>(state.layout.size())) return;
+    ControlSpec& placed = state.layout[control.index];
+    placed.left = rect.left;
+    placed.top = rect.top;
+    placed.width = rect.width;
+    placed.height = rect.height;
+    const RECT at = controlBounds(placed, state.dpi);
+    SetWindowPos(hwnd, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace win32

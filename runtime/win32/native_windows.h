@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "runtime/platform.h"
 #include "runtime/text.h"
 #include "ui/layout.h"
 
@@ -29,8 +30,13 @@ void closeWindow(WindowId window);
 Text windowCaption(WindowId window);
 void setWindowCaption(WindowId window, const Text& caption);
 // The size is the outer size at 96 DPI; the window gets the client area
-// that size leaves, scaled to its DPI, in the frame of that DPI.
+// that size leaves, scaled to its DPI, in the frame of that DPI, and moves
+// back inside its monitor's work area where it would cross an edge.
 void setWindowSize(WindowId window, int outerWidth, int outerHeight);
 int windowDpiOf(WindowId window);  // the DPI the window is laid out for
+// The work area of the window's monitor in the layout's units (see
+// Platform::workArea), and a control moved to a place in those units.
+Rect workArea(WindowId window);
+void setControlRect(ControlRef control, const Rect& rect);
 
 }  // namespace win32

@@ -90,6 +90,12 @@ void Win32Platform::setEnabled(ControlRef control, bool enabled) {
 Rect Win32Platform::controlRect(ControlRef control) {
     return win32::controlRect(control);
 }
+void Win32Platform::setControlRect(ControlRef control, const Rect& rect) {
+    win32::setControlRect(control, rect);
+}
+Rect Win32Platform::workArea(WindowId window) {
+    return win32::workArea(window);
+}
 
 int Win32Platform::insertColumn(ControlRef list, const Text& title, int width) {
     return win32::insertColumn(list, title, width);

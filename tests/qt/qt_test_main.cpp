@@ -9,7 +9,9 @@
 #include "runtime/qt/qt_platform.h"
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // A 1920x1080 screen, which holds both windows at their designed sizes.
+    setenv("QT_QPA_PLATFORM", "offscreen:configfile=" VORBELZOZ_SOURCE_DIR "/tests/qt/offscreen_screen.json",
+           0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -438,6 +438,9 @@ void FakePlatform::setEnabled(ControlRef c, bool enabled) {
 Rect FakePlatform::controlRect(ControlRef c) {
     return control(c).rect;
 }
+void FakePlatform::setControlRect(ControlRef c, const Rect& rect) {
+    control(c).rect = rect;
+}
 
 int FakePlatform::insertColumn(ControlRef list, const Text& title, int width) {
     ControlState& s = control(list);

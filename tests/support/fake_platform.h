@@ -177,6 +177,11 @@ public:
     void markOpen(WindowId id) { window(id).open = true; }
     void resetWindow(WindowId id);  // back to its designed state (closed)
 
+    // ---- The screen ----
+    // The work area both windows see, in the layout's units: room for both
+    // at their designed sizes unless a test makes it smaller.
+    Rect screenWorkArea{0, 0, 1920, 1040};
+
     // ---- Scripted answers ----
     std::vector<int> messageBoxAnswers;  // taken from the front; then OK, or Yes for Yes/No boxes
     std::map<Text, int> mediaResults;    // by command; others give defaultMediaResult
@@ -231,6 +236,8 @@ public:
     void setVisible(ControlRef control, bool visible) override;
     void setEnabled(ControlRef control, bool enabled) override;
     Rect controlRect(ControlRef control) override;
+    void setControlRect(ControlRef control, const Rect& rect) override;
+    Rect workArea(WindowId) override { return screenWorkArea; }
     int insertColumn(ControlRef list, const Text& title, int width) override;
     void setColumnWidth(ControlRef list, int column, int width) override;
     int insertRow(ControlRef list, const Text& text) override;

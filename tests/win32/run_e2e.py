@@ -112,6 +112,8 @@ def driver_arguments(scenario):
         return [scenario]
     if scenario == "layout":
         return [scenario, BANK_ROW]
+    if scenario == "fit":
+        return [scenario, BANK_ROW, NEW_BANK_NAME, NEW_BANK_TEXT.replace("\r\n", "|")]
     return [BANK_ROW, NEW_BANK_NAME, NEW_BANK_TEXT.replace("\r\n", "|"), WRONG_TEXT]
 
 

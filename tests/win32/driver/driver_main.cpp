@@ -15,6 +15,12 @@
 // shows, reads its rows with their marks and selection, and closes
 // it; SHOT names a screenshot to take first.
 //   vorbelzoz_e2e_driver.exe PROGRAM REPORT layout BANK_ROW [DPI WIDTH HEIGHT]
+//   vorbelzoz_e2e_driver.exe PROGRAM REPORT fit BANK_ROW NEW_NAME NEW_TEXT
+//
+// fit checks that both windows lie inside the screen's work area: it saves
+// a new bank with a real mouse click on "保存", takes the bank, moves the
+// main window against the right edge and ticks "词意" there, and lists every
+// visible control that lies outside the work area.
 //
 // layout has the measuring hook (measure/) write each window's layout in
 // every state a learner can bring it to, with a screenshot of each window;
@@ -38,7 +44,7 @@ namespace {
 
 // Table positions of the controls the driver uses.
 namespace bank {
-constexpr int list = 0, progress = 5, name = 9, text = 10, save = 14, statistics = 15;
+constexpr int list = 0, words = 2, progress = 5, name = 9, text = 10, save = 14, statistics = 15;
 }
 namespace quiz {
 constexpr int wordCount = 0, meanings = 1, spelling = 2, phonetics = 4, hint = 5, start = 6, phoneticBox = 7,
@@ -326,6 +332,94 @@ void measureLayouts(Session& s, const std::wstring& bankRow, int newDpi, int wid
     closeProgram(s, main);
 }
 
+// The mouse, as the learner's: the pointer moves to the control's centre on
+// the screen and clicks there, so only a control on the screen is reached.
+bool clickOnScreen(HWND control) {
+    RECT at;
+    if (!GetWindowRect(control, &at)) return false;
+    const POINT centre{(at.left + at.right) / 2, (at.top + at.bottom) / 2};
+    if (centre.x < 0 || centre.y < 0 || centre.x >= GetSystemMetrics(SM_CXSCREEN) ||
+        centre.y >= GetSystemMetrics(SM_CYSCREEN))
+        return false;
+    SetCursorPos(centre.x, centre.y);
+    Sleep(100);
+    if (WindowFromPoint(centre) != control) return false;
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return SendInput(2, inputs, sizeof(INPUT)) == 2;
+}
+
+// The window's frame and every visible control checked against the work area.
+void recordPlacement(Session& s, HWND window, const std::string& prefix) {
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const auto inside = [&area](const RECT& r) {
+        return r.left >= area.left && r.top >= area.top && r.right <= area.right && r.bottom <= area.bottom;
+    };
+    s.report.list(prefix + "_frame", {std::to_wstring(frame.left), std::to_wstring(frame.top),
+                                      std::to_wstring(frame.right), std::to_wstring(frame.bottom)});
+    s.report.flag(prefix + "_inside", inside(frame));
+    std::vector<std::wstring> outside;
+    for (int index = 0; index < 40; ++index) {
+        HWND control = controlOf(window, index);
+        RECT at;
+        if (control == nullptr || !IsWindowVisible(control) || !GetWindowRect(control, &at)) continue;
+        if (at.right > at.left && at.bottom > at.top && !inside(at))
+            outside.push_back(std::to_wstring(index));
+    }
+    s.report.list(prefix + "_outside", outside);
+}
+
+void fitScreen(Session& s, const std::wstring& bankRow, const std::wstring& newName,
+               const std::wstring& newText) {
+    RECT area;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    s.report.list("work_area", {std::to_wstring(area.left), std::to_wstring(area.top),
+                                std::to_wstring(area.right), std::to_wstring(area.bottom)});
+    HWND window = waitForBankWindow(s);
+    HWND list = controlOf(window, bank::list);
+    Sleep(500);
+    recordPlacement(s, window, "bank");
+    s.report.flag("bank_shot", requestScreenshot(window, "bank"));
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < listRowCount(list); ++i) rows.push_back(listCellText(s.process.hProcess, list, i, 0));
+    s.report.text("shown_words", textOf(controlOf(window, bank::words)));
+
+    require(setText(controlOf(window, bank::name), newName), "new_bank_name");
+    require(setText(controlOf(window, bank::text), newText), "new_bank_text");
+    require(clickOnScreen(controlOf(window, bank::save)), "save_clicked");
+    s.report.text("save_message", answerMessageBox(s, IDOK, "save_box", window));
+    const int before = static_cast<int>(rows.size());
+    require(waitUntil([&] { return listRowCount(list) == before + 1; }, 10000), "saved_row");
+    s.report.text("saved_row", listCellText(s.process.hProcess, list, before, 0));
+
+    HWND main = useBankRow(s, window, rows, bankRow);
+    Sleep(300);
+    RECT compact;
+    GetWindowRect(main, &compact);
+    const int width = compact.right - compact.left;
+    SetWindowPos(main, nullptr, area.right - width - 8, compact.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Sleep(300);
+    recordPlacement(s, main, "compact");
+    require(clickOnScreen(controlOf(main, quiz::meanings)), "meanings_clicked");
+    require(waitUntil(
+                [&] {
+                    RECT now;
+                    GetWindowRect(main, &now);
+                    return now.right - now.left != width;
+                },
+                5000),
+            "wide");
+    Sleep(300);
+    recordPlacement(s, main, "wide");
+    s.report.flag("main_shot", requestScreenshot(main, "main"));
+    closeProgram(s, main);
+}
+
 // The word-bank window's close box without a bank chosen ends the program.
 void closeBankWindow(Session& s) {
     HWND window = nullptr;
@@ -497,11 +591,12 @@ int wmain(int argc, wchar_t** argv) {
     const bool answer = argc == 8 && mode == L"answer";
     const bool layout = (argc == 5 || argc == 8) && mode == L"layout";
     const bool statistics = argc == 4 && mode == L"statistics";
+    const bool fit = argc == 7 && mode == L"fit";
     if (argc < 7 && !closeOnly && !inspect && !layout && !statistics) {
         fwprintf(stderr,
                  L"usage: %ls PROGRAM REPORT (BANK_ROW NEW_NAME NEW_TEXT WRONG_TEXT | close-bank-window | "
                  L"bank-window [SHOT] | answer BANK_ROW WRONG_AT COUNT finish|kill|close | statistics | "
-                 L"layout BANK_ROW [DPI WIDTH HEIGHT])\n",
+                 L"layout BANK_ROW [DPI WIDTH HEIGHT] | fit BANK_ROW NEW_NAME NEW_TEXT)\n",
                  argv[0]);
         return 2;
     }
@@ -530,6 +625,8 @@ int wmain(int argc, wchar_t** argv) {
             openStatistics(s);
         } else if (inspect) {
             inspectBankWindow(s, argc == 5 ? argv[4] : L"");
+        } else if (fit) {
+            fitScreen(s, argv[4], argv[5], lineBreaks(argv[6]));
         } else if (layout) {
             const bool move = argc == 8;
             measureLayouts(s, argv[4], move ? _wtoi(argv[5]) : 0, move ? _wtoi(argv[6]) : 0,
