@@ -20,13 +20,15 @@ The ratios, not the times, compare between machines.
 
   bench/startup_bench.py [--linux-build build/linux] [--win-build build/win32]
                          [--baseline DIR] [--runs 11] [--prefix DIR] [--dpi 96]
+                         [--first-word] [--only linux|win32]
 
 --baseline DIR times the executables in DIR (vorbelzoz and/or vorbelzoz.exe,
 for example those of the build before a change) in copies of the same
 program folders, in turn with the others. A build folder that does not
 hold its program is skipped. --first-word also times, on Linux, the first
 word of a quiz: from the click on "开始" until its pronunciation is cached,
-against the local test server.
+against the local test server (the quiz's 300 ms waits make that figure
+coarse). --only runs one build's part.
 """
 import argparse
 import os

@@ -15,6 +15,7 @@
 #include "record/bank_marks.h"
 #include "support/fake_platform.h"
 #include "support/program_folder.h"
+#include "support/record_query.h"
 #include "support/scenario.h"
 #include "support/web_services.h"
 #include "ui/bank_window_layout.h"
@@ -26,28 +27,6 @@ const ControlRef kBankList = bankWindow::ctl(bankWindow::超级列表框1);
 const Text kRecord = "\\学习记录.db";
 const Text kErrorBook = "\\单词表\\00复习\\错词本.txt";
 const Text kTodayReview = "\\单词表\\00复习\\今日复习.txt";
-
-// Rows of a query on a record file, every column as text (BLOBs as their
-// bytes).
-std::vector<std::vector<Text>> query(const std::string& file, const char* sql) {
-    std::vector<std::vector<Text>> rows;
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    sqlite3_stmt* statement = nullptr;
-    EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    while (statement && sqlite3_step(statement) == SQLITE_ROW) {
-        std::vector<Text> row;
-        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-            const void* data = sqlite3_column_blob(statement, i);
-            row.emplace_back(data ? static_cast<const char*>(data) : "",
-                             static_cast<std::size_t>(sqlite3_column_bytes(statement, i)));
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return rows;
-}
 
 // The bank list as the window showed it when the learner first saw it.
 struct BankListSeen {
@@ -142,13 +121,13 @@ TEST(LearningRecord, AMissedWordComesBackAfterARestart) {
     EXPECT_EQ(folder.read(kErrorBook), "apple\r\n");
     EXPECT_FALSE(folder.exists(kTodayReview));  // a missed word is due the next day
     const std::string record = folder.nativePath(kRecord);
-    auto answers = query(
+    auto answers = queryFile(
         record, "SELECT bank, entry, typed, correct, hint_shown, answer_ms BETWEEN 1 AND 1000 FROM answers");
     EXPECT_EQ(answers, (std::vector<std::vector<Text>>{{"a.txt", "apple", "appl", "0", "0", "1"}}));
     auto quizzes =
-        query(record,
-              "SELECT bank, end_utc_ms - start_utc_ms > 2000, asked_count, right_count, wrong_count,"
-              " hint_count, finished FROM quizzes");
+        queryFile(record,
+                  "SELECT bank, end_utc_ms - start_utc_ms > 2000, asked_count, right_count, wrong_count,"
+                  " hint_count, finished FROM quizzes");
     EXPECT_EQ(quizzes, (std::vector<std::vector<Text>>{{"a.txt", "1", "1", "0", "1", "0", "1"}}));
 
     {
@@ -166,7 +145,7 @@ TEST(LearningRecord, AMissedWordComesBackAfterARestart) {
     // Recalled on one day of three: still in the error book, no longer due.
     EXPECT_EQ(folder.read(kErrorBook), "apple\r\n");
     EXPECT_FALSE(folder.exists(kTodayReview));
-    EXPECT_EQ(query(record, "SELECT bank, correct FROM answers WHERE id = 2"),
+    EXPECT_EQ(queryFile(record, "SELECT bank, correct FROM answers WHERE id = 2"),
               (std::vector<std::vector<Text>>{{"00复习\\错词本.txt", "1"}}));
 }
 
@@ -186,12 +165,12 @@ TEST(LearningRecord, AnAnswerCopiedFromTheHintIsGradedAgain) {
 
     ASSERT_EQ(quiz.answers.asked.size(), 3u);
     auto answers =
-        query(folder.nativePath(kRecord), "SELECT entry, correct, hint_shown FROM answers ORDER BY id");
+        queryFile(folder.nativePath(kRecord), "SELECT entry, correct, hint_shown FROM answers ORDER BY id");
     EXPECT_EQ(answers, (std::vector<std::vector<Text>>{{quiz.answers.asked[0], "1", "0"},
                                                        {quiz.answers.asked[1], "1", "1"},
                                                        {quiz.answers.asked[2], "1", "1"}}));
-    auto dueIn = query(folder.nativePath(kRecord),
-                       "SELECT entry, due_day - last_day FROM words ORDER BY due_day, entry");
+    auto dueIn = queryFile(folder.nativePath(kRecord),
+                           "SELECT entry, due_day - last_day FROM words ORDER BY due_day, entry");
     ASSERT_EQ(dueIn.size(), 3u);
     EXPECT_EQ(dueIn[0][1], "1");
     EXPECT_EQ(dueIn[1][1], "1");
@@ -235,7 +214,7 @@ TEST(LearningRecord, AnswersAreOnTheDiskAsSoonAsTheyAreJudged) {
         for (const char* suffix : {"", "-wal"}) folder.write(copy + suffix, folder.read(kRecord + suffix));
     });
     quiz.run();
-    auto counted = query(folder.nativePath(copy), "SELECT count(*), count(DISTINCT entry) FROM answers");
+    auto counted = queryFile(folder.nativePath(copy), "SELECT count(*), count(DISTINCT entry) FROM answers");
     EXPECT_EQ(counted, (std::vector<std::vector<Text>>{{"3", "3"}}));
 }
 
@@ -256,7 +235,7 @@ TEST(LearningRecordTrouble, ADamagedFileIsSetAsideAndANewRecordBegun) {
     EXPECT_NE(messages[0].find("学习记录.db.损坏-20240301-100000"), Text::npos) << messages[0];
     EXPECT_EQ(messages[1].rfind("答题结束 ", 0), 0u);
     EXPECT_EQ(folder.read("\\学习记录.db.损坏-20240301-100000"), noise);
-    EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT entry FROM answers"),
+    EXPECT_EQ(queryFile(folder.nativePath(kRecord), "SELECT entry FROM answers"),
               (std::vector<std::vector<Text>>{{"apple"}}));
 }
 
@@ -299,7 +278,7 @@ TEST(LearningRecordTrouble, ARecordThatCannotBeKeptLeavesTheQuizAsItWas) {
         EXPECT_NE(messages[0].find("另一个正在运行的本程序"), Text::npos) << messages[0];
         EXPECT_EQ(messages[1], summary);
         sqlite3_close(other);
-        EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT name FROM sqlite_schema"),
+        EXPECT_EQ(queryFile(folder.nativePath(kRecord), "SELECT name FROM sqlite_schema"),
                   (std::vector<std::vector<Text>>{{"held"}}));
     }
 }
@@ -333,9 +312,9 @@ TEST(LearningRecord, AnEnterBeforeTheFirstWordIsNotRecorded) {
     answerAt(run.fake, 10500, run.answers);
     run.run();
 
-    EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT entry, typed, correct FROM answers ORDER BY id"),
+    EXPECT_EQ(queryFile(folder.nativePath(kRecord), "SELECT entry, typed, correct FROM answers ORDER BY id"),
               (std::vector<std::vector<Text>>{{"apple", "apple", "1"}, {"apple", "apple", "1"}}));
-    EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT right_count, wrong_count FROM quizzes"),
+    EXPECT_EQ(queryFile(folder.nativePath(kRecord), "SELECT right_count, wrong_count FROM quizzes"),
               (std::vector<std::vector<Text>>{{"1", "0"}, {"1", "0"}}));
     EXPECT_FALSE(folder.exists(kErrorBook));
 }
@@ -351,8 +330,8 @@ TEST(LearningRecord, AQuizCutShortByClosingTheWindowMarksTheBank) {
     run.fake.closeAt(8000, WindowId::Main);
     EXPECT_THROW(programMain(), ProgramEnded);
 
-    EXPECT_EQ(query(folder.nativePath(kRecord),
-                    "SELECT bank, asked_count, right_count, wrong_count, finished FROM quizzes"),
+    EXPECT_EQ(queryFile(folder.nativePath(kRecord),
+                        "SELECT bank, asked_count, right_count, wrong_count, finished FROM quizzes"),
               (std::vector<std::vector<Text>>{{"a.txt", "3", "1", "1", "0"}}));
     BankListMarking next =
         marksAt(DateTime{2024, 3, 2, 9, 0, 0}, {{folder.folder() + "\\单词表\\", "a.txt"}});
@@ -373,7 +352,7 @@ TEST(LearningRecord, BanksOfTheSameNameInTwoFoldersAreKeptApart) {
     run.run();
     ASSERT_EQ(run.seen.rows, (std::vector<Text>{"a.txt", "a.txt", "b.txt"}));
     EXPECT_EQ(
-        query(folder.nativePath(kRecord), "SELECT bank FROM answers UNION ALL SELECT bank FROM quizzes"),
+        queryFile(folder.nativePath(kRecord), "SELECT bank FROM answers UNION ALL SELECT bank FROM quizzes"),
         (std::vector<std::vector<Text>>{{"04四级\\a.txt"}, {"04四级\\a.txt"}}));
 
     const Text banks = folder.folder() + "\\单词表\\";
@@ -425,7 +404,7 @@ TEST(LearningRecordTrouble, DamageFoundAfterOpeningIsSetAsideToo) {
         ASSERT_EQ(messages.size(), 2u);
         EXPECT_NE(messages[0].find("学习记录.db.损坏-20240301-100000"), Text::npos) << messages[0];
         EXPECT_TRUE(folder.read("\\学习记录.db.损坏-20240301-100000") == file);  // no dump of a file
-        EXPECT_EQ(query(folder.nativePath(kRecord), "SELECT count(*), min(entry) FROM answers"),
+        EXPECT_EQ(queryFile(folder.nativePath(kRecord), "SELECT count(*), min(entry) FROM answers"),
                   (std::vector<std::vector<Text>>{{"1", "apple"}}));
     }
 }

@@ -24,6 +24,7 @@
 #include "support/fake_platform.h"
 #include "support/fault_vfs.h"
 #include "support/program_folder.h"
+#include "support/record_query.h"
 #include "support/scenario.h"
 #include "support/web_services.h"
 #include "ui/bank_window_layout.h"
@@ -120,26 +121,6 @@ Scenario runScenario(const DiskFaultPlan& plan) {
     return scenario;
 }
 
-std::vector<std::vector<Text>> query(sqlite3* db, const char* sql) {
-    std::vector<std::vector<Text>> rows;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK)
-        return {{"error", sqlite3_errmsg(db)}};
-    int code;
-    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
-        std::vector<Text> row;
-        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
-            const void* data = sqlite3_column_blob(statement, i);
-            row.emplace_back(data ? static_cast<const char*>(data) : "",
-                             static_cast<std::size_t>(sqlite3_column_bytes(statement, i)));
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(statement);
-    if (code != SQLITE_DONE) rows.push_back({"error", sqlite3_errmsg(db)});
-    return rows;
-}
-
 // What the next start finds, each problem in a line of its own.
 struct Findings {
     std::ostringstream problems;
@@ -206,7 +187,7 @@ void checkRecord(const Scenario& s, const TestProgramFolder& folder, Findings& f
         return;
     }
     sqlite3* db = opened.db;
-    auto check = query(db, "PRAGMA integrity_check");
+    auto check = queryRows(db, "PRAGMA integrity_check");
     if (check != std::vector<std::vector<Text>>{{"ok"}})
         found << "integrity_check: " << (check.empty() ? "" : gbkToUtf8(check[0].back())) << "\n";
 
@@ -214,7 +195,7 @@ void checkRecord(const Scenario& s, const TestProgramFolder& folder, Findings& f
     for (const Given& g : s.given) byTime[g.utcMs] = &g;
     std::map<Text, WordHistory> replayed;
     for (const auto& row :
-         query(db, "SELECT id, utc_ms, bank, entry, typed, correct FROM answers ORDER BY id")) {
+         queryRows(db, "SELECT id, utc_ms, bank, entry, typed, correct FROM answers ORDER BY id")) {
         const std::int64_t utc = std::stoll(row[1]);
         auto g = byTime.find(utc);
         if (g == byTime.end() || g->second->bank != row[2] || g->second->entry != row[3] ||
@@ -233,7 +214,7 @@ void checkRecord(const Scenario& s, const TestProgramFolder& folder, Findings& f
             found << "lost the acknowledged answer " << gbkToUtf8(g.entry) << " of " << gbkToUtf8(g.bank)
                   << "\n";
     }
-    for (const auto& row : query(db, "SELECT bank FROM quizzes")) quizBanks.insert(row[0]);
+    for (const auto& row : queryRows(db, "SELECT bank FROM quizzes")) quizBanks.insert(row[0]);
 
     RecordStore store;
     if (attachRecordStore(store, db) != SQLITE_OK) {
@@ -241,7 +222,7 @@ void checkRecord(const Scenario& s, const TestProgramFolder& folder, Findings& f
         return;
     }
     std::size_t words = 0;
-    for (const auto& row : query(db, "SELECT entry FROM words")) {
+    for (const auto& row : queryRows(db, "SELECT entry FROM words")) {
         ++words;
         WordHistory stored;
         bool present = false;

@@ -142,22 +142,7 @@ def main():
     subprocess.run(["umount", os.path.join(work, "disk")], stderr=subprocess.DEVNULL)
     subprocess.run(["rm", "-rf", work])
     os.makedirs(work)
-    server = subprocess.Popen([sys.executable, os.path.join(source, "tests", "e2e", "dict_server.py"), "--port", "0",
-                               "--log", os.path.join(work, "server.log")], stdout=subprocess.PIPE, text=True)
-    # Its own display: Xvfb picks a free number and writes it to its stdout.
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
-    try:
-        display = xvfb.stdout.readline().strip()
-        port = int(server.stdout.readline().split()[1])
-        env = dict(os.environ, DISPLAY=":" + display)
-        return subprocess.run([sys.executable, os.path.abspath(__file__), "--inside", executable, source, work,
-                               str(port)], env=env).returncode
-    finally:
-        xvfb.terminate()
-        xvfb.wait()
-        server.terminate()
-        server.wait()
+    return rec.run_inside(__file__, executable, source, work)
 
 
 if __name__ == "__main__":

@@ -295,23 +295,28 @@ def inside(executable, source, work, port):
     return 1 if failures else 0
 
 
+def run_inside(script, executable, source, work, screen="1280x1024x24"):
+    """Runs `script --inside` against a local dictionary server, on an X
+    display of its own (so tests can run in parallel); returns its code."""
+    server = subprocess.Popen([sys.executable, os.path.join(source, "tests", "e2e", "dict_server.py"), "--port", "0",
+                               "--log", os.path.join(work, "server.log")], stdout=subprocess.PIPE, text=True)
+    try:
+        port = int(server.stdout.readline().split()[1])
+        return subprocess.run([sys.executable, os.path.join(source, "tests", "support", "private_display.py"),
+                               "--screen", screen, "--", sys.executable, os.path.abspath(script),
+                               "--inside", executable, source, work, str(port)]).returncode
+    finally:
+        server.terminate()
+        server.wait()
+
+
 def main():
     if sys.argv[1] == "--inside":
         return inside(*sys.argv[2:5], int(sys.argv[5]))
     executable, source, work = map(os.path.abspath, sys.argv[1:4])
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    server = subprocess.Popen([sys.executable, os.path.join(source, "tests", "e2e", "dict_server.py"), "--port", "0",
-                               "--log", os.path.join(work, "server.log")], stdout=subprocess.PIPE, text=True)
-    try:
-        ready = server.stdout.readline().split()
-        port = int(ready[1])
-        return subprocess.run([sys.executable, os.path.join(source, "tests", "support", "private_display.py"),
-                               "--screen", "1280x1024x24", "--", sys.executable, os.path.abspath(__file__),
-                               "--inside", executable, source, work, str(port)]).returncode
-    finally:
-        server.terminate()
-        server.wait()
+    return run_inside(__file__, executable, source, work)
 
 
 if __name__ == "__main__":

@@ -17,6 +17,7 @@ import csv
 import glob
 import io
 import os
+import shutil
 import sqlite3
 import struct
 import subprocess
@@ -153,27 +154,9 @@ def main():
     if sys.argv[1] == "--inside":
         return inside(*sys.argv[2:5], int(sys.argv[5]))
     executable, source, work = map(os.path.abspath, sys.argv[1:4])
-    import shutil
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    server = subprocess.Popen([sys.executable, os.path.join(source, "tests", "e2e", "dict_server.py"), "--port", "0",
-                               "--log", os.path.join(work, "server.log")], stdout=subprocess.PIPE, text=True)
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24", "-nolisten", "tcp"],
-                            pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    try:
-        display = os.read(read_fd, 16).decode().strip()
-        port = int(server.stdout.readline().split()[1])
-        env = dict(os.environ, DISPLAY=":" + display)
-        return subprocess.run([sys.executable, os.path.abspath(__file__), "--inside", executable, source, work,
-                               str(port)], env=env).returncode
-    finally:
-        os.close(read_fd)
-        xvfb.terminate()
-        xvfb.wait()
-        server.terminate()
-        server.wait()
+    return driver.run_inside(__file__, executable, source, work, f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24")
 
 
 if __name__ == "__main__":

@@ -53,6 +53,7 @@ def run_on(args, dpi, screen, checks):
         checks.true(f"{where}: {window} window inside the work area {seen.get('work_area')}: "
                     f"{seen.get(window + '_frame')}", seen.get(window + "_inside") is True)
         checks.equal(f"{where}: {window} controls outside the work area", seen.get(window + "_outside"), [])
+    checks.true(f"{where}: the selected bank's words are shown at start", bool(seen.get("shown_words")))
     checks.equal(f"{where}: saving by a click on 保存", seen.get("save_message"), "保存成功")
     checks.equal(f"{where}: the saved bank's row", seen.get("saved_row"), NEW_BANK_NAME + ".txt")
     wide, compact = seen.get("wide_frame"), seen.get("compact_frame")

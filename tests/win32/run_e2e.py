@@ -163,6 +163,8 @@ def check_windows(checks, seen, bank_files, folders_searched):
     checks.equal("message box caption", seen.get("save_box_caption"), "信息：")
     checks.equal("message box disables the bank window", seen.get("save_box_blocks_window"), True)
     checks.equal("row added by saving", seen.get("saved_row"), NEW_BANK_NAME + ".txt")
+    checks.equal("removal question", seen.get("remove_message"), "是否要删除词库：" + NEW_BANK_NAME + ".txt")
+    checks.equal("rows after the removal", seen.get("row_above_removed"), (seen.get("bank_rows") or [""])[-1])
     checks.equal("bank window closed by the double-click", seen.get("bank_window_closed"), True)
     checks.equal("main window caption", seen.get("main_caption"), "Vorbelzoz" + BANK_ROW)
     checks.equal("main window compact size", (seen.get("main_compact_width"), seen.get("main_compact_height")),

@@ -44,7 +44,7 @@ namespace {
 
 // Table positions of the controls the driver uses.
 namespace bank {
-constexpr int list = 0, words = 2, progress = 5, name = 9, text = 10, save = 14, statistics = 15;
+constexpr int list = 0, words = 2, progress = 5, name = 9, text = 10, remove = 11, save = 14, statistics = 15;
 }
 namespace quiz {
 constexpr int wordCount = 0, meanings = 1, spelling = 2, phonetics = 4, hint = 5, start = 6, phoneticBox = 7,
@@ -159,6 +159,17 @@ HWND chooseBank(Session& s, const std::wstring& bankRow, const std::wstring& new
     const int before = static_cast<int>(rows.size());
     require(waitUntil([&] { return listRowCount(list) == before + 1; }, 10000), "saved_row");
     s.report.text("saved_row", listCellText(s.process.hProcess, list, before, 0));
+
+    // Its row taken out again: the list loses that row alone.
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(before), FALSE);
+    RECT cell;
+    require(listRowRect(s.process.hProcess, list, before, cell), "saved_row_rect");
+    clickAt(list, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+    require(waitUntil([&] { return listRowSelected(list, before); }, 10000), "saved_row_selected");
+    click(controlOf(window, bank::remove));
+    s.report.text("remove_message", answerMessageBox(s, IDYES, "remove_box", window));
+    require(waitUntil([&] { return listRowCount(list) == before; }, 10000), "removed_row");
+    s.report.text("row_above_removed", listCellText(s.process.hProcess, list, before - 1, 0));
 
     rows.resize(static_cast<std::size_t>(before));
     return useBankRow(s, window, rows, bankRow);

@@ -110,6 +110,12 @@ void pressKey(WORD virtualKey) {
     SendInput(2, inputs, sizeof(INPUT));
 }
 
+void clickAt(HWND hwnd, POINT client) {
+    const LPARAM where = MAKELPARAM(client.x, client.y);
+    PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    PostMessageW(hwnd, WM_LBUTTONUP, 0, where);
+}
+
 void doubleClickAt(HWND hwnd, POINT client) {
     const LPARAM where = MAKELPARAM(client.x, client.y);
     PostMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, where);

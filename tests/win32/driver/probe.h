@@ -17,6 +17,7 @@ bool setText(HWND hwnd, const std::wstring& text);
 void click(HWND button);  // posted, so a handler that waits does not block the driver
 void pressEnter(HWND edit);
 void pressKey(WORD virtualKey);  // system-wide input, for hotkeys
+void clickAt(HWND hwnd, POINT client);
 void doubleClickAt(HWND hwnd, POINT client);
 
 HWND findMessageBox(DWORD processId);
