@@ -176,9 +176,14 @@ public:
 
     // A window showing a page of shapes (the statistics): opened, or brought
     // to the front and redrawn when it is open. A click on one of the page's
-    // buttons, or Ctrl with its shortcut, runs onStatisticsCommand.
+    // buttons, or Ctrl with its shortcut, runs onStatisticsCommand. The window
+    // opens on the bank window's screen, drawn at scale times the DPI's size
+    // (below 1 where the page would not fit that screen's work area).
     // Backends without such a window do nothing.
-    virtual void showPageWindow(const ShapePage& page) { (void)page; }
+    virtual void showPageWindow(const ShapePage& page, double scale) {
+        (void)page;
+        (void)scale;
+    }
     // The page drawn at the screen's DPI, as the bytes of a PNG file, buttons
     // left out; empty when it could not be made.
     virtual Bytes pagePicture(const ShapePage& page) {

@@ -10,6 +10,7 @@
 #include "stats/record_csv.h"
 #include "stats/stats_page.h"
 #include "stats/stats_source.h"
+#include "ui/window_fit.h"
 #include "wordbank/bank_files.h"
 
 namespace {
@@ -135,7 +136,11 @@ void openStatistics() {
         notice = learningRecordTrouble();
     }
     shownPage = statisticsPage(computeLearningStats(input), notice, pageHasRecord);
-    platform().showPageWindow(shownPage);
+    // Opened from the bank window, on its screen; the picture saved later is
+    // drawn at the screen's DPI whatever this scale.
+    const Rect area = platform().workArea(WindowId::Bank);
+    platform().showPageWindow(
+        shownPage, fitPageScale(shownPage.width, shownPage.height, OuterSize{area.width, area.height}));
 }
 
 void onStatisticsCommand(int command) {

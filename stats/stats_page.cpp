@@ -186,18 +186,21 @@ void paintKinds(Painter& p, const LearningStats& s) {
     p.heading(left, 386, 280, "拼写错误类型");
     int highest = 1;
     for (const KindTally& tally : s.kinds) highest = std::max(highest, tally.count);
+    // Each kind as the word lists beside it: its name and example on one
+    // line, its bar just below; an example on a line of its own sat as near
+    // the next kind as its own.
     int y = 408;
     for (int k = 0; k < kMistakeKindCount; ++k) {
         const KindTally& tally = s.kinds[k];
-        p.text(left, y, 84, 13, mistakeKindName(static_cast<MistakeKind>(k)), 11);
-        p.fill(left + 86, y + 3, tally.count * 120 / highest, 8, kKinds);
-        p.text(left + 86 + tally.count * 120 / highest + 4, y, 60, 13, groupedNumber(tally.count), 11,
-               kQuiet);
+        p.text(left, y, 84, 14, mistakeKindName(static_cast<MistakeKind>(k)), 11);
         if (tally.count > 0)
-            p.text(left + 10, y + 12, 270, 12,
+            p.text(left + 86, y, 194, 14,
                    (tally.exampleTyped.empty() ? Text("（空）") : tally.exampleTyped) + " → " +
                        tally.exampleEntry,
                    10, kQuiet);
+        const int bar = tally.count * 220 / highest;
+        p.fill(left, y + 15, bar, 6, kKinds);
+        p.text(left + bar + 4, y + 11, 52, 14, groupedNumber(tally.count), 10, kQuiet);
         y += 25;
     }
 }

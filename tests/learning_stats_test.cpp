@@ -248,6 +248,7 @@ TEST_F(StatsRecord, TheWindowSavesItsPictureAndTheRecordUnderFreshNames) {
     ASSERT_EQ(fake.pagesShown.size(), 1u);
     EXPECT_EQ(fake.pagesShown[0].caption, "学习统计");
     EXPECT_EQ(fake.pagesShown[0].buttons.size(), 2u);
+    EXPECT_EQ(fake.pageScale, 1.0);
     EXPECT_TRUE(pageShows("necessary ← neccessary ×2"));
     EXPECT_TRUE(pageShows("2 天"));
 
@@ -272,9 +273,12 @@ TEST_F(StatsRecord, TheWindowSavesItsPictureAndTheRecordUnderFreshNames) {
     EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 12);
 
-    // A second click shows the page again, in the same window.
+    // A second click shows the page again, in the same window; on a screen
+    // that is too small for it, smaller.
+    fake.screenWorkArea = Rect{0, 0, 1366, 600};
     openStatistics();
     EXPECT_EQ(fake.pagesShown.size(), 2u);
+    EXPECT_DOUBLE_EQ(fake.pageScale, 575.0 / 700);
 }
 
 TEST_F(StatsRecord, AnEmptyRecordOrNoneShowsZerosAndWritesNothingItCannot) {

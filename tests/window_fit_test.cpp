@@ -138,10 +138,24 @@ TEST(WindowFit, TheBankWindowIsFittedWhenItOpensAndWhenItsScreenChanges) {
     EXPECT_EQ(fake.window(WindowId::Bank).sizeHistory[0], (std::pair{858, 728}));
     EXPECT_EQ(fake.control(ctl(按钮2)).rect.top, 740 - 78);
     EXPECT_EQ(fake.control(ctl(编辑框1)).rect.height, 704 - 78);
+    EXPECT_EQ(fake.control(ctl(学习统计)).rect.top, 740 - 78);
 
     fake.screenWorkArea = Rect{0, 0, 1920, 1040};
     dispatchEvent(WindowId::Bank, -1, EventKind::ScreenChanged);
     EXPECT_EQ(fake.window(WindowId::Bank).sizeHistory.back(), (std::pair{858, 806}));
     EXPECT_EQ(fake.control(ctl(按钮2)).rect.top, 740);
     EXPECT_EQ(fake.control(ctl(编辑框1)).rect.height, 704);
+}
+
+// The statistics page (900 x 700) is drawn smaller as a whole, just enough
+// for its window to fit, and never so small that nothing could be read.
+TEST(WindowFit, APageThatDoesNotFitIsDrawnAtTheScaleThatFits) {
+    EXPECT_EQ(fitPageScale(900, 700, OuterSize{906, 725}), 1.0);
+    EXPECT_EQ(fitPageScale(900, 700, OuterSize{1 << 20, 1 << 20}), 1.0);
+    EXPECT_DOUBLE_EQ(fitPageScale(900, 700, OuterSize{906, 724}), 699.0 / 700);
+    EXPECT_DOUBLE_EQ(fitPageScale(900, 700, OuterSize{905, 725}), 899.0 / 900);
+    // 1920x1080 less its task bar at 144 DPI, in 96-DPI units.
+    EXPECT_DOUBLE_EQ(fitPageScale(900, 700, OuterSize{1285, 693}), 668.0 / 700);
+    EXPECT_DOUBLE_EQ(fitPageScale(900, 700, OuterSize{640, 480}), 455.0 / 700);
+    EXPECT_EQ(fitPageScale(900, 700, OuterSize{100, 0}), kMinPageScale);
 }

@@ -93,6 +93,14 @@ FittedLayout fitLayout(const WindowSpec& spec, OuterSize needed, OuterSize area)
     return fitted;
 }
 
+double fitPageScale(int pageWidth, int pageHeight, OuterSize area) {
+    const int roomWidth = area.width - kDesignFrame.width, roomHeight = area.height - kDesignFrame.height;
+    if (pageWidth <= 0 || pageHeight <= 0 || (roomWidth >= pageWidth && roomHeight >= pageHeight)) return 1.0;
+    const double scale =
+        std::min(static_cast<double>(roomWidth) / pageWidth, static_cast<double>(roomHeight) / pageHeight);
+    return std::max(scale, kMinPageScale);
+}
+
 FittedLayout fitToScreen(WindowId window, OuterSize needed) {
     const Rect area = platform().workArea(window);
     FittedLayout fitted = fitLayout(windowSpec(window), needed, OuterSize{area.width, area.height});

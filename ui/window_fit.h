@@ -32,6 +32,18 @@ FittedLayout fitLayout(const WindowSpec& spec, OuterSize needed, OuterSize area)
 // whose place differs from the fitted one, and returns the fitted layout.
 FittedLayout fitToScreen(WindowId window, OuterSize needed);
 
+// The frame the layout tables count around a client area (outer = client +
+// frame, in 96-DPI units): the borders and the caption.
+constexpr OuterSize kDesignFrame{6, 25};
+
+// A page of shapes (pageWidth x pageHeight in 96-DPI units) cannot give up
+// height the way a pane does, so where its window does not fit the area it is
+// drawn smaller as a whole: the scale at which the window, frame included,
+// lies inside area; 1 where it fits. Never below kMinPageScale, where no text
+// could be read any more.
+constexpr double kMinPageScale = 0.25;
+double fitPageScale(int pageWidth, int pageHeight, OuterSize area);
+
 // The word-bank window fitted, and sized where the design does not fit;
 // refitBankWindow, for a screen that changed, sizes it in any case.
 void fitBankWindow();

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWidget>
+#include <algorithm>
 
 #include "runtime/qt/fonts.h"
 #include "runtime/qt/qt_text.h"
@@ -27,12 +28,13 @@ class PageCanvas : public QWidget {
 public:
     using QWidget::QWidget;
     ShapePage page;
+    double scale = 1.0;
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), colourOf(page.background));
-        paintPage(painter, page, 1.0);
+        paintPage(painter, page, scale);
     }
 };
 
@@ -46,10 +48,21 @@ void runCommand(int command) {
 
 QPointer<PageCanvas> openWindow;
 
+// A length of the page in the window's pixels; rounded down, so that the
+// window never outgrows the room the scale was chosen for.
+int scaled(int units, double scale) {
+    return static_cast<int>(units * scale);
+}
+
 void addButtons(PageCanvas* canvas) {
+    const double scale = canvas->scale;
+    QFont font = defaultGuiFont();
+    if (scale < 1.0) font.setPixelSize(std::max(1, scaled(font.pixelSize(), scale)));
     for (const PageButton& button : canvas->page.buttons) {
         auto* push = new QPushButton(toQString(button.caption), canvas);
-        push->setGeometry(button.x, button.y, button.width, button.height);
+        push->setGeometry(scaled(button.x, scale), scaled(button.y, scale), scaled(button.width, scale),
+                          scaled(button.height, scale));
+        push->setFont(font);
         push->setFocusPolicy(Qt::TabFocus);
         const int command = button.command;
         QObject::connect(push, &QPushButton::clicked, canvas, [command] { runCommand(command); });
@@ -96,7 +109,7 @@ void paintPage(QPainter& painter, const ShapePage& page, double scale) {
     painter.restore();
 }
 
-void showPageWindow(const ShapePage& page) {
+void showPageWindow(const ShapePage& page, double scale) {
     if (PageCanvas* canvas = openWindow.data()) {
         // Open already: the new page, the same buttons, brought to the front.
         canvas->page.shapes = page.shapes;
@@ -113,15 +126,23 @@ void showPageWindow(const ShapePage& page) {
                                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     canvas->setAttribute(Qt::WA_DeleteOnClose);
     canvas->page = page;
+    canvas->scale = scale;
     canvas->setWindowTitle(toQString(page.caption));
     canvas->setFont(defaultGuiFont());
-    canvas->setFixedSize(page.width, page.height);
+    const QSize size(scaled(page.width, scale), scaled(page.height, scale));
+    canvas->setFixedSize(size);
     addButtons(canvas);
     openWindow = canvas;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    // Centred in the work area the scale was chosen for: the bank window's
+    // screen, less its panels.
+    QWidget* bank = windowFrame(WindowId::Bank);
+    QScreen* screen =
+        bank != nullptr && bank->screen() != nullptr ? bank->screen() : QGuiApplication::primaryScreen();
+    if (screen != nullptr) {
         const QRect area = screen->availableGeometry();
-        canvas->move(area.x() + (area.width() - page.width) / 2,
-                     area.y() + (area.height() - page.height) / 2);
+        const QSize outer = size + QSize(kFrameWidth, kFrameHeight);
+        canvas->move(area.x() + std::max(0, (area.width() - outer.width()) / 2),
+                     area.y() + std::max(0, (area.height() - outer.height()) / 2));
     }
     canvas->show();
     canvas->raise();

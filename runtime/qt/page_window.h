@@ -11,7 +11,8 @@ namespace qtport {
 
 // Paints the page's shapes at scale (pixels per 96-DPI unit).
 void paintPage(QPainter& painter, const ShapePage& page, double scale);
-void showPageWindow(const ShapePage& page);
+// Opens the window on the bank window's screen, the page drawn at scale.
+void showPageWindow(const ShapePage& page, double scale);
 // The page at the primary screen's DPI as PNG bytes; empty on failure.
 Bytes pagePicture(const ShapePage& page);
 

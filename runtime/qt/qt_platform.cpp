@@ -182,8 +182,8 @@ void QtPlatform::startBundledService(int port) {
     qtport::startBundledService(port, posix::programFolderPath() + "/vorbelzoz.ini");
 }
 
-void QtPlatform::showPageWindow(const ShapePage& page) {
-    qtport::showPageWindow(page);
+void QtPlatform::showPageWindow(const ShapePage& page, double scale) {
+    qtport::showPageWindow(page, scale);
 }
 
 Bytes QtPlatform::pagePicture(const ShapePage& page) {

@@ -61,6 +61,6 @@ public:
 
     void startBundledService(int port) override;
 
-    void showPageWindow(const ShapePage& page) override;
+    void showPageWindow(const ShapePage& page, double scale) override;
     Bytes pagePicture(const ShapePage& page) override;
 };

@@ -187,6 +187,15 @@ void closeWindow(WindowId id) {
         Qt::QueuedConnection);
 }
 
+void discardWindow(WindowId id) {
+    WindowRecord& window = record(id);
+    if (window.frame == nullptr || window.modalLoop != nullptr) return;
+    WindowFrame* frame = window.frame;
+    window.closed = true;  // its close event finds nothing more to do
+    delete frame;
+    window = WindowRecord();
+}
+
 Text windowCaption(WindowId id) {
     WindowFrame* frame = record(id).frame;
     return frame == nullptr ? Text() : fromQString(frame->windowTitle());

@@ -20,6 +20,10 @@ constexpr int kFrameHeight = 25;
 
 bool loadWindow(WindowId id, bool modal);
 void closeWindow(WindowId id);
+// Takes a modeless window away at once, raising none of its events: for a
+// host that goes on after the program in it is done (the backend's tests
+// open the main window once per suite; closing it ends the program).
+void discardWindow(WindowId id);
 Text windowCaption(WindowId id);
 void setWindowCaption(WindowId id, const Text& caption);
 // Keeps a shown window inside its screen's available area.

@@ -26,9 +26,17 @@ struct PageWindow {
     std::vector<HWND> buttons;
     HFONT buttonFont = nullptr;
     int dpi = kDesignDpi;
+    double scale = 1.0;
 };
 
 PageWindow shown;
+
+// The window draws its page as at a lower DPI where the page must be smaller
+// to fit the screen; rounded down, so it never outgrows the room the scale
+// was chosen for.
+int paintDpi() {
+    return shown.scale < 1.0 ? std::max(1, static_cast<int>(shown.dpi * shown.scale)) : shown.dpi;
+}
 
 COLORREF colourOf(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -112,7 +120,7 @@ void paintWindow(HWND hwnd) {
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, client.right, client.bottom);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    paintPage(memory, shown.page, shown.dpi);
+    paintPage(memory, shown.page, paintDpi());
     BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteObject(bitmap);
@@ -137,11 +145,12 @@ SIZE outerFor(const ShapePage& page, int dpi) {
 void layOutButtons() {
     if (shown.buttonFont) DeleteObject(shown.buttonFont);
     bool owned = false;
-    HFONT font = guiFont(shown.dpi, owned);
+    const int dpi = paintDpi();
+    HFONT font = guiFont(dpi, owned);
     shown.buttonFont = owned ? font : nullptr;
     for (std::size_t i = 0; i < shown.buttons.size() && i < shown.page.buttons.size(); ++i) {
         const PageButton& b = shown.page.buttons[i];
-        const RECT r = scaled(b.x, b.y, b.width, b.height, shown.dpi);
+        const RECT r = scaled(b.x, b.y, b.width, b.height, dpi);
         SetWindowPos(shown.buttons[i], nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(shown.buttons[i], WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
@@ -246,7 +255,7 @@ Bytes encodePng(const void* pixels, int width, int height) {
 
 }  // namespace
 
-void showPageWindow(const ShapePage& page) {
+void showPageWindow(const ShapePage& page, double scale) {
     if (shown.hwnd != nullptr) {
         // Open already: the new page, the same buttons, brought to the front.
         shown.page.shapes = page.shapes;
@@ -260,16 +269,21 @@ void showPageWindow(const ShapePage& page) {
     // window enabled, and it goes when the bank window goes.
     HWND owner = windowHandle(WindowId::Bank);
     const int dpi = owner ? windowDpi(owner) : systemDpi();
-    const SIZE outer = outerFor(page, dpi);
+    shown.scale = scale;
+    shown.dpi = dpi;
+    const SIZE outer = outerFor(page, paintDpi());
     HWND hwnd =
         CreateWindowExW(0, kPageClass, toWide(page.caption).c_str(), kPageStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                         outer.cx, outer.cy, owner, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (hwnd == nullptr) return;
+    if (hwnd == nullptr) {
+        shown = PageWindow();
+        return;
+    }
     shown.hwnd = hwnd;
     shown.page = page;
     shown.dpi = windowDpi(hwnd);
     if (shown.dpi != dpi) {
-        const SIZE resized = outerFor(page, shown.dpi);
+        const SIZE resized = outerFor(page, paintDpi());
         SetWindowPos(hwnd, nullptr, 0, 0, resized.cx, resized.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     for (std::size_t i = 0; i < page.buttons.size(); ++i)
@@ -279,10 +293,18 @@ void showPageWindow(const ShapePage& page) {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstButtonId + i)),
                             GetModuleHandleW(nullptr), nullptr));
     layOutButtons();
+    // Centred in the work area the scale was chosen for: the bank window's
+    // monitor, less its task bar.
     RECT frame;
     GetWindowRect(hwnd, &frame);
-    const LONG left = std::max<LONG>(0, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
-    const LONG top = std::max<LONG>(0, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (GetMonitorInfoW(MonitorFromWindow(owner ? owner : hwnd, MONITOR_DEFAULTTONEAREST), &monitor))
+        area = monitor.rcWork;
+    const LONG left =
+        area.left + std::max<LONG>(0, (area.right - area.left - (frame.right - frame.left)) / 2);
+    const LONG top = area.top + std::max<LONG>(0, (area.bottom - area.top - (frame.bottom - frame.top)) / 2);
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);

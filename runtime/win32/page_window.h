@@ -9,7 +9,9 @@
 
 namespace win32 {
 
-void showPageWindow(const ShapePage& page);
+// Opens the window on the bank window's monitor, the page drawn at scale
+// times its size at the window's DPI.
+void showPageWindow(const ShapePage& page, double scale);
 Bytes pagePicture(const ShapePage& page);
 // Ctrl with a button's shortcut key in the page window runs the button's
 // command; true when the message was taken so.

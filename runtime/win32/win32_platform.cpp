@@ -185,8 +185,8 @@ void Win32Platform::startBundledService(int port) {
     win32::startBundledService(port);
 }
 
-void Win32Platform::showPageWindow(const ShapePage& page) {
-    win32::showPageWindow(page);
+void Win32Platform::showPageWindow(const ShapePage& page, double scale) {
+    win32::showPageWindow(page, scale);
 }
 
 Bytes Win32Platform::pagePicture(const ShapePage& page) {

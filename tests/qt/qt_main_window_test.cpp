@@ -57,7 +57,10 @@ protected:
         loadWindow(WindowId::Main, false);
         waitUntil([] { return mainFrame() != nullptr && mainFrame()->isVisible(); });
     }
+    // The window goes with the suite's folder and server; a later suite
+    // opens its own.
     static void TearDownTestSuite() {
+        qtport::discardWindow(WindowId::Main);
         server.reset();
         folder.reset();
     }

@@ -55,7 +55,7 @@ TEST(RecordMarksTest, AMissedWordComesBackAndTheListOpensAtTheNextBank) {
 
     ScriptedSteps choose;
     choose.then(bankWindowShown, [] { clickBankRow(bankRowOf(QStringLiteral(u"测试A.txt")), true); });
-    loadWindow(WindowId::Main, false);
+    ASSERT_TRUE(loadWindow(WindowId::Main, false));
     ASSERT_TRUE(waitUntil([] {
         QWidget* frame = qtport::windowFrame(WindowId::Main);
         return frame != nullptr && frame->isVisible();
@@ -107,6 +107,7 @@ TEST(RecordMarksTest, AMissedWordComesBackAndTheListOpensAtTheNextBank) {
     const Bytes book = folder.read(gbk(u"\\单词表\\00复习\\错词本.txt"));
     EXPECT_NE(book.find(gbk(missed.toStdU16String()) + "\r\n"), Bytes::npos) << book;
     closeLearningRecord();
+    qtport::discardWindow(WindowId::Main);
 }
 
 }  // namespace

@@ -295,7 +295,7 @@ def inside(executable, source, work, port):
     return 1 if failures else 0
 
 
-def run_inside(script, executable, source, work):
+def run_inside(script, executable, source, work, screen="1280x1024x24"):
     """Runs `script --inside` against a local dictionary server, on an X
     display of its own (so tests can run in parallel); returns its code."""
     server = subprocess.Popen([sys.executable, os.path.join(source, "tests", "e2e", "dict_server.py"), "--port", "0",
@@ -303,7 +303,7 @@ def run_inside(script, executable, source, work):
     try:
         port = int(server.stdout.readline().split()[1])
         return subprocess.run([sys.executable, os.path.join(source, "tests", "support", "private_display.py"),
-                               "--screen", "1280x1024x24", "--", sys.executable, os.path.abspath(script),
+                               "--screen", screen, "--", sys.executable, os.path.abspath(script),
                                "--inside", executable, source, work, str(port)]).returncode
     finally:
         server.terminate()

@@ -5,7 +5,11 @@ A quiz over a three-word bank is answered blind ("x", judged wrong); at the
 next start the bank window's 学习统计 button opens the window, Ctrl+S saves
 its picture and Ctrl+E exports the record into 统计/. The picture must be at
 least 600 x 450 and not of one colour, and the CSV's rows the record's
-answers. Screenshots stay in the work folder.
+answers. The screen is a 1366x768 laptop's: the bank window is fitted to it
+(学习统计 moves up with the buttons beside it) and the statistics window
+must lie on it whole. With STATISTICS_SCALE=1.5 in the environment the
+second start runs at 150 %, where the page does not fit and is drawn
+smaller. Screenshots stay in the work folder.
 
   xvfb_statistics_test.py <vorbelzoz executable> <source folder> <work folder>
 """
@@ -24,6 +28,16 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xvfb_record_test as driver  # noqa: E402
 
 BANK = "测试S.txt"
+SCREEN_WIDTH, SCREEN_HEIGHT = 1366, 768
+# The bank window's designed client height, and 学习统计's place in it.
+BANK_CLIENT_HEIGHT = 806 - 25
+BUTTON_X, BUTTON_Y = 370 + 44, 740 + 12
+
+
+def geometry(win):
+    values = dict(line.split("=") for line in subprocess.run(
+        ["xdotool", "getwindowgeometry", "--shell", win], stdout=subprocess.PIPE, text=True).stdout.split())
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
 def png_size(path):
@@ -71,21 +85,30 @@ def inside(executable, source, work, port):
         run.stop()
 
     log = open(os.path.join(shots, "statistics.log"), "w")
-    process = subprocess.Popen([os.path.join(folder, "vorbelzoz")], stdout=log, stderr=log)
+    scale = float(os.environ.get("STATISTICS_SCALE", "1"))
+    process = subprocess.Popen([os.path.join(folder, "vorbelzoz")], stdout=log, stderr=log,
+                               env=dict(os.environ, QT_SCALE_FACTOR=str(scale)))
     try:
         bank = driver.window("^选择词库$")
         if bank is None:
             raise RuntimeError("the word-bank window did not open")
         time.sleep(1)
-        x, y = driver.geometry(bank)
-        driver.xdotool("mousemove", str(x + 370 + 44), str(y + 740 + 12), "click", "1")
+        x, y, _, height = geometry(bank)
+        # Fitted to the screen, the buttons under the lists move up by what
+        # the window lacks.
+        button = (str(x + round(BUTTON_X * scale)),
+                  str(y + round((BUTTON_Y - (BANK_CLIENT_HEIGHT - height / scale)) * scale)))
+        driver.xdotool("mousemove", *button, "click", "1")
         stats = driver.window("^学习统计$")
         if stats is None:
             raise RuntimeError("学习统计 did not open")
         time.sleep(1)
         subprocess.run(["import", "-window", "root", os.path.join(shots, "statistics.png")])
+        sx, sy, sw, sh = geometry(stats)
+        check(sx >= 0 and sy >= 0 and sx + sw <= SCREEN_WIDTH and sy + sh <= SCREEN_HEIGHT,
+              f"the statistics window at {(sx, sy, sw, sh)} is not on the screen whole")
         # A second click brings the same window to the front.
-        driver.xdotool("mousemove", str(x + 370 + 44), str(y + 740 + 12), "click", "1")
+        driver.xdotool("mousemove", *button, "click", "1")
         time.sleep(0.5)
         check(len(driver.xdotool("search", "--onlyvisible", "--name", "^学习统计$")) == 1, "a second window")
 
@@ -133,7 +156,7 @@ def main():
     executable, source, work = map(os.path.abspath, sys.argv[1:4])
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    return driver.run_inside(__file__, executable, source, work)
+    return driver.run_inside(__file__, executable, source, work, f"{SCREEN_WIDTH}x{SCREEN_HEIGHT}x24")
 
 
 if __name__ == "__main__":

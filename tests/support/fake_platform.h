@@ -262,11 +262,15 @@ public:
     int sendMediaCommand(const Text& command) override;
     bool startSound(const WavSound& sound, bool loop) override;
     void stopAllSounds() override;
-    void showPageWindow(const ShapePage& page) override { pagesShown.push_back(page); }
+    void showPageWindow(const ShapePage& page, double scale) override {
+        pagesShown.push_back(page);
+        pageScale = scale;
+    }
     Bytes pagePicture(const ShapePage&) override { return pagePictureBytes; }
 
     // The page window: every page shown, and the picture it makes of one.
     std::vector<ShapePage> pagesShown;
+    double pageScale = 0;
     Bytes pagePictureBytes = "\x89PNG picture";
 
 private:

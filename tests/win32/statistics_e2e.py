@@ -5,6 +5,9 @@ After a quiz with one wrong answer, the next start's bank window opens
 学习统计; Ctrl+S saves its picture (at least 600 x 450, not of one colour)
 and Ctrl+E exports the record, whose rows must be the record's answers; a
 second click on the button brings the same window back, not a second one.
+Then at 144 DPI on a 1920x1080 screen, where the page at that DPI (1350 x
+1050) is taller than the work area: the window is drawn smaller and lies
+inside the work area, while the saved picture keeps the screen's DPI.
 
   statistics_e2e.py --win-build DIR --source DIR --prefix DIR --work DIR
 """
@@ -34,9 +37,14 @@ def colours(path):
     return int(subprocess.run(["identify", "-format", "%k", path], stdout=subprocess.PIPE, text=True).stdout or 0)
 
 
-def check_statistics(checks, run, program):
+def check_statistics(checks, run, program, dpi=96):
     check_finished(checks, "quiz", run("answer", "测试A.txt", "2", "3", "finish"))
     seen = run("statistics")
+    checks.true(f"statistics window inside the work area at {dpi} DPI {seen.get('statistics_frame')}",
+                seen.get("statistics_inside") is True)
+    if dpi != 96:
+        checks.true(f"statistics window drawn smaller: {seen.get('statistics_height')} px high",
+                    0 < seen.get("statistics_height", 0) < 700 * dpi // 96)
     checks.equal("statistics: driver failed at", seen.get("failed_step"), None)
     checks.true("statistics: picture saved", "学习统计-" in seen.get("picture_message", ""))
     checks.true("statistics: record exported", "学习记录-" in seen.get("export_message", ""))
@@ -48,6 +56,8 @@ def check_statistics(checks, run, program):
     if pictures:
         size = png_size(pictures[0])
         checks.true(f"picture size {size}", size is not None and size[0] >= 600 and size[1] >= 450)
+        if dpi != 96:
+            checks.equal("picture at the screen's DPI", size, (900 * dpi // 96, 700 * dpi // 96))
         checks.true("picture of more than one colour", colours(pictures[0]) > 1)
     checks.equal("temporary files", glob.glob(os.path.join(folder, "*.tmp")), [])
     exports = glob.glob(os.path.join(folder, "学习记录-*.csv"))
@@ -80,21 +90,28 @@ def main():
     os.makedirs(args.prefix, exist_ok=True)
 
     checks = Checks()
-    log = open(os.path.join(args.work, "wine.log"), "w")
-    session = WineSession(args.prefix, args.work, log)
-    server = None
-    try:
-        session.start()
-        server, port, _ = start_server(args.source, run_dir, log)
-        program = assemble_program(args.win_build, run_dir, port)
-        check_statistics(checks, Driver(session, driver, program, run_dir), program)
-    finally:
-        if server is not None:
-            server.terminate()
-            server.wait()
-        session.stop()
-        log.close()
-    print("screenshots:", run_dir)
+    for dpi, screen, folder in ((96, None, run_dir), (144, "1920x1080x24", run_dir + "-144")):
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        log = open(os.path.join(folder, "wine.log"), "w")
+        session = WineSession(args.prefix, folder, log, **({"screen": screen} if screen else {}))
+        server = None
+        try:
+            session.start()
+            if dpi != 96:
+                session.set_log_pixels(dpi)
+            server, port, _ = start_server(args.source, folder, log)
+            program = assemble_program(args.win_build, folder, port)
+            check_statistics(checks, Driver(session, driver, program, folder), program, dpi)
+        finally:
+            if server is not None:
+                server.terminate()
+                server.wait()
+            if dpi != 96 and session.display is not None:
+                session.set_log_pixels(96)
+            session.stop()
+            log.close()
+        print("screenshots:", folder)
     for failure in checks.failures:
         print("FAIL:", failure)
     return 1 if checks.failures else 0

@@ -577,6 +577,7 @@ void openStatistics(Session& s) {
     GetClientRect(page, &client);
     s.report.number("statistics_width", client.right);
     s.report.number("statistics_height", client.bottom);
+    recordPlacement(s, page, "statistics");
     s.report.flag("statistics_shot", requestScreenshot(page, "statistics"));
     SetForegroundWindow(page);
     Sleep(300);
