@@ -118,27 +118,30 @@ bool recordStoreOpen(const RecordStore& store) {
     return store.db != nullptr;
 }
 
+WordHistory wordHistoryColumns(sqlite3_stmt* s, int first) {
+    WordHistory history;
+    history.review.isNew = false;
+    history.review.stability = sqlite3_column_double(s, first);
+    history.review.difficulty = sqlite3_column_double(s, first + 1);
+    history.review.lastDay = sqlite3_column_int(s, first + 2);
+    history.review.dueDay = sqlite3_column_int(s, first + 3);
+    history.review.reviews = sqlite3_column_int(s, first + 4);
+    history.review.lapses = sqlite3_column_int(s, first + 5);
+    history.lastCorrect = sqlite3_column_int(s, first + 6) != 0;
+    history.missedAnswer = sqlite3_column_int64(s, first + 7);
+    history.rightDays = sqlite3_column_int(s, first + 8);
+    history.lastRightDay = sqlite3_column_int(s, first + 9);
+    history.lastRecalled = sqlite3_column_int(s, first + 10) != 0;
+    return boundedHistory(history);
+}
+
 int loadWordHistory(RecordStore& store, const Text& entry, WordHistory& history, bool& found) {
     sqlite3_stmt* s = store.selectWord;
     bindText(s, 1, entry);
     int code = sqlite3_step(s);
     found = code == SQLITE_ROW;
     history = WordHistory{};
-    if (found) {
-        history.review.isNew = false;
-        history.review.stability = sqlite3_column_double(s, 0);
-        history.review.difficulty = sqlite3_column_double(s, 1);
-        history.review.lastDay = sqlite3_column_int(s, 2);
-        history.review.dueDay = sqlite3_column_int(s, 3);
-        history.review.reviews = sqlite3_column_int(s, 4);
-        history.review.lapses = sqlite3_column_int(s, 5);
-        history.lastCorrect = sqlite3_column_int(s, 6) != 0;
-        history.missedAnswer = sqlite3_column_int64(s, 7);
-        history.rightDays = sqlite3_column_int(s, 8);
-        history.lastRightDay = sqlite3_column_int(s, 9);
-        history.lastRecalled = sqlite3_column_int(s, 10) != 0;
-        history = boundedHistory(history);
-    }
+    if (found) history = wordHistoryColumns(s, 0);
     sqlite3_reset(s);
     sqlite3_clear_bindings(s);
     return code == SQLITE_ROW || code == SQLITE_DONE ? SQLITE_OK : code;

@@ -58,6 +58,9 @@ int storeQuiz(RecordStore& store, const QuizFacts& quiz);
 
 // The entry's history; found is false for an entry never answered.
 int loadWordHistory(RecordStore& store, const Text& entry, WordHistory& history, bool& found);
+// The columns of a words row from `first` on, in the table's order
+// (stability ... last_recalled), bounded as every history read is.
+WordHistory wordHistoryColumns(sqlite3_stmt* statement, int first);
 // Entries due on or before the day, most overdue first.
 int dueEntries(RecordStore& store, int day, int limit, TextArray& entries);
 // Entries in the error book, most recently missed first.

@@ -80,20 +80,9 @@ int readWordHistories(RecordStore& store, std::map<Text, WordHistory>& words) {
                    "SELECT entry, stability, difficulty, last_day, due_day, reviews, lapses, last_correct,"
                    " missed_answer, right_days, last_right_day, last_recalled FROM words",
                    [&](sqlite3_stmt* s) {
-                       WordHistory history;
-                       history.review.isNew = false;
-                       history.review.stability = sqlite3_column_double(s, 1);
-                       history.review.difficulty = sqlite3_column_double(s, 2);
-                       history.review.lastDay = sqlite3_column_int(s, 3);
-                       history.review.dueDay = sqlite3_column_int(s, 4);
-                       history.review.reviews = sqlite3_column_int(s, 5);
-                       history.review.lapses = sqlite3_column_int(s, 6);
-                       history.lastCorrect = sqlite3_column_int(s, 7) != 0;
-                       history.missedAnswer = sqlite3_column_int64(s, 8);
-                       history.rightDays = sqlite3_column_int(s, 9);
-                       history.lastRightDay = sqlite3_column_int(s, 10);
-                       history.lastRecalled = sqlite3_column_int(s, 11) != 0;
-                       words.emplace(columnBytes(s, 0), history);
+                       // Bounded like every history the program reads: the
+                       // forecast counts days from what the file says.
+                       words.emplace(columnBytes(s, 0), wordHistoryColumns(s, 1));
                    });
 }
 
