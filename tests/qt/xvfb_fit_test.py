@@ -18,34 +18,15 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from private_display import PrivateDisplay  # noqa: E402
+from xvfb_record_test import geometry, window, xdotool  # noqa: E402
 
 SCREEN_WIDTH, SCREEN_HEIGHT = 1366, 768
 # The designed client area of the bank window: the outer 858 x 806 less the
 # frame the layouts are drawn with.
 BANK_CLIENT_HEIGHT = 806 - 25
 NEW_BANK = "新词库"
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                          text=True, env=os.environ).stdout.split()
-
-
-def window(name, timeout=30):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        found = xdotool("search", "--onlyvisible", "--name", name)
-        if found:
-            return found[0]
-        time.sleep(0.1)
-    return None
-
-
-def geometry(win):
-    values = dict(line.split("=") for line in subprocess.run(
-        ["xdotool", "getwindowgeometry", "--shell", win], stdout=subprocess.PIPE, text=True).stdout.split())
-    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
 def dark_pixels(shot, left, top, width, height):

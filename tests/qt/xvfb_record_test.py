@@ -52,7 +52,7 @@ def window(name, timeout=30):
 def geometry(win):
     values = dict(line.split("=") for line in subprocess.run(
         ["xdotool", "getwindowgeometry", "--shell", win], stdout=subprocess.PIPE, text=True).stdout.split())
-    return int(values["X"]), int(values["Y"])
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
 
 def close_box(win):
@@ -111,13 +111,13 @@ class Run:
         else:
             raise RuntimeError("the word-bank window did not open")
         time.sleep(1)
-        x, y = geometry(bank[0])
+        x, y, _, _ = geometry(bank[0])
         xdotool("mousemove", str(x + 40), str(y + 27 + 31), "click", "--repeat", "2", "--delay", "120", "1")
         main = window("^Vorbelzoz")
         if main is None:
             raise RuntimeError("the main window did not open")
         time.sleep(1)
-        self.main_x, self.main_y = geometry(main)
+        self.main_x, self.main_y, _, _ = geometry(main)
         self.main = main
         self.click(284, 44)  # 开始
 

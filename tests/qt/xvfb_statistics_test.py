@@ -34,12 +34,6 @@ BANK_CLIENT_HEIGHT = 806 - 25
 BUTTON_X, BUTTON_Y = 370 + 44, 740 + 12
 
 
-def geometry(win):
-    values = dict(line.split("=") for line in subprocess.run(
-        ["xdotool", "getwindowgeometry", "--shell", win], stdout=subprocess.PIPE, text=True).stdout.split())
-    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
-
-
 def png_size(path):
     with open(path, "rb") as f:
         head = f.read(24)
@@ -93,7 +87,7 @@ def inside(executable, source, work, port):
         if bank is None:
             raise RuntimeError("the word-bank window did not open")
         time.sleep(1)
-        x, y, _, height = geometry(bank)
+        x, y, _, height = driver.geometry(bank)
         # Fitted to the screen, the buttons under the lists move up by what
         # the window lacks.
         button = (str(x + round(BUTTON_X * scale)),
@@ -104,7 +98,7 @@ def inside(executable, source, work, port):
             raise RuntimeError("学习统计 did not open")
         time.sleep(1)
         subprocess.run(["import", "-window", "root", os.path.join(shots, "statistics.png")])
-        sx, sy, sw, sh = geometry(stats)
+        sx, sy, sw, sh = driver.geometry(stats)
         check(sx >= 0 and sy >= 0 and sx + sw <= SCREEN_WIDTH and sy + sh <= SCREEN_HEIGHT,
               f"the statistics window at {(sx, sy, sw, sh)} is not on the screen whole")
         # A second click brings the same window to the front.

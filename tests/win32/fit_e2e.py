@@ -76,9 +76,7 @@ def main():
     checks = Checks()
     for dpi, screen in SCREENS:
         run_on(args, dpi, screen, checks)
-    for failure in checks.failures:
-        print("FAIL:", failure)
-    return 1 if checks.failures else 0
+    return checks.outcome()
 
 
 if __name__ == "__main__":

@@ -248,9 +248,7 @@ def main():
         session.stop()
         log.close()
     print("screenshots:", run_dir)
-    for failure in checks.failures:
-        print("FAIL:", failure)
-    return 1 if checks.failures else 0
+    return checks.outcome()
 
 
 if __name__ == "__main__":

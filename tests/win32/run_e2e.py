@@ -42,6 +42,12 @@ class Checks:
         if not condition:
             self.failures.append(what)
 
+    def outcome(self):
+        """Prints every failure; the test's exit code."""
+        for failure in self.failures:
+            print("FAIL:", failure)
+        return 1 if self.failures else 0
+
 
 def driver_report(path):
     """What the driver saw, as it wrote it; shown in the test's output."""

@@ -112,9 +112,7 @@ def main():
             session.stop()
             log.close()
         print("screenshots:", folder)
-    for failure in checks.failures:
-        print("FAIL:", failure)
-    return 1 if checks.failures else 0
+    return checks.outcome()
 
 
 if __name__ == "__main__":
