@@ -9,6 +9,8 @@
 #include "runtime/files.h"
 #include "runtime/platform.h"
 #include "runtime/services.h"
+#include "wordbank/bank_files.h"
+#include "wordbank/banks_listed_ahead.h"
 
 namespace {
 
@@ -38,6 +40,7 @@ int programMain() {
     registerCleanup(closeLearningRecord);
     registerCleanup(recordQuizCutShort);  // runs first, while the record is open
     tellRecordTroubleOnce();
+    startListingBanksAhead(bankFolder());
     // The main window's creation handler runs inside this call and first
     // makes the learner choose a bank.
     loadWindow(WindowId::Main, false);

@@ -45,8 +45,9 @@ TextArray sortedNames(const Text& folder, FindKind kind) {
     return names;
 }
 
+// folderDone, when given, runs after each folder's files.
 void listFolder(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow,
-                std::set<Text>& visited, bool announce) {
+                std::set<Text>& visited, const std::function<void()>& folderDone) {
     // Links can lead back into a folder already listed, even into one that
     // is still being listed; such a folder would be listed without end.
     Text identity = folderIdentity(folder);
@@ -54,13 +55,10 @@ void listFolder(const Text& folder, const std::function<void(const Text&, const 
 
     // Sub-folders first, each listed completely as soon as it is met.
     for (const Text& name : sortedNames(folder, FindKind::FoldersOnly))
-        listFolder(folder + name + "\\", addRow, visited, announce);
+        listFolder(folder + name + "\\", addRow, visited, folderDone);
     for (const Text& name : sortedNames(folder, FindKind::FilesOnly))
         if (!isLeftoverSave(name)) addRow(folder, name);
-    if (!announce) return;
-    ++foldersSearched;
-    // Posted: the window shows the progress once the listing is over.
-    notifyLabel(bankWindow::ctl(bankWindow::标签1), foldersSearched, 0, false);
+    if (folderDone) folderDone();
 }
 
 // Well-formed UTF-8 as Unicode defines it: no overlong forms, no
@@ -132,12 +130,26 @@ Text bankFolder() {
 
 void listBanks(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow) {
     std::set<Text> visited;
-    listFolder(folder, addRow, visited, true);
+    listFolder(folder, addRow, visited, announceFolderSearched);
 }
 
 void listBanksQuietly(const Text& folder, const std::function<void(const Text&, const Text&)>& addRow) {
     std::set<Text> visited;
-    listFolder(folder, addRow, visited, false);
+    listFolder(folder, addRow, visited, {});
+}
+
+int listBanksCountingFolders(const Text& folder,
+                             const std::function<void(const Text&, const Text&)>& addRow) {
+    std::set<Text> visited;
+    int folders = 0;
+    listFolder(folder, addRow, visited, [&folders] { ++folders; });
+    return folders;
+}
+
+void announceFolderSearched() {
+    ++foldersSearched;
+    // Posted: the window shows the progress once the listing is over.
+    notifyLabel(bankWindow::ctl(bankWindow::标签1), foldersSearched, 0, false);
 }
 
 Text readBank(const Text& rowName, const Text& folder) {

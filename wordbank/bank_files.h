@@ -15,6 +15,12 @@ void listBanks(const Text& folder, const std::function<void(const Text& folder, 
 // counted or posted to the bank window.
 void listBanksQuietly(const Text& folder,
                       const std::function<void(const Text& folder, const Text& name)>& addRow);
+// listBanksQuietly, off the GUI thread (it touches no program-wide state),
+// returning the number of folders listed.
+int listBanksCountingFolders(const Text& folder,
+                             const std::function<void(const Text& folder, const Text& name)>& addRow);
+// What listBanks does after each folder: counts it and posts the progress.
+void announceFolderSearched();
 // The bank rowName in the folder it was listed from.
 Text readBank(const Text& rowName, const Text& folder = bankFolder());
 // False, writing nothing, for a name that is no plain file name.

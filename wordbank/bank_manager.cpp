@@ -15,6 +15,7 @@
 #include "ui/bank_window_layout.h"
 #include "ui/window_fit.h"
 #include "wordbank/bank_files.h"
+#include "wordbank/banks_listed_ahead.h"
 
 namespace {
 
@@ -78,7 +79,13 @@ void onBankWindowCreated() {
     fitBankWindow();
     playSound(soundEffectPath(kBackgroundSound), true);
     bankRows.clear();
-    listBanks(bankFolder(), appendRow);
+    BanksListedAhead listed;
+    if (takeBanksListedAhead(bankFolder(), listed)) {
+        for (const BankRow& row : listed.rows) appendRow(row.folder, row.name);
+        for (int folder = 0; folder < listed.folders; ++folder) announceFolderSearched();
+    } else {
+        listBanks(bankFolder(), appendRow);
+    }
     platform().insertColumn(ctl(超级列表框1), "词库列表", kListWidth);
     platform().setColumnWidth(ctl(超级列表框1), 0, kListWidth);
     markBankRows();
