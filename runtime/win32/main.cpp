@@ -5,9 +5,11 @@
 #include <ole2.h>
 
 #include "app/program_entry.h"
+#include "runtime/win32/sound.h"
 #include "runtime/win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    win32::wakeSoundDevices();
     // The web-browser control of the HTML view needs a single-threaded
     // apartment with OLE on the GUI thread.
     OleInitialize(nullptr);

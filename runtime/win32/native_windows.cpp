@@ -27,6 +27,8 @@ constexpr COLORREF kBlue = RGB(0, 0, 255);
 struct OpenWindow {
     HWND hwnd = nullptr;
     bool open = false;
+    // Made when first needed (see makeControls), so false for a while.
+    bool controlsMade = false;
     std::vector<HWND> controls;
     std::vector<HFONT> fonts;
     std::vector<HWND> disabledWhileModal;
@@ -39,6 +41,8 @@ struct OpenWindow {
 };
 
 OpenWindow windows[2];
+
+void makeControls(WindowId window);
 
 OpenWindow& stateOf(WindowId window) {
     return windows[static_cast<int>(window)];
@@ -215,6 +219,9 @@ LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         case kMsgNotify:
             onPostedNotification(window, wParam, lParam);
             return 0;
+        case kMsgMakeControls:
+            makeControls(window);
+            return 0;
         case kMsgCloseQuietly:
             destroyNow(window);
             return 0;
@@ -298,16 +305,31 @@ void focusFirstControl(OpenWindow& state, WindowId window) {
     }
 }
 
-bool createControls(WindowId window, OpenWindow& state) {
+// A window's controls are made the first time one of them is asked for, or
+// once the window is about to be shown, or when the program is idle after
+// another window has been shown. The main window's creation opens the bank
+// window before it uses a control of its own; making its two dozen controls
+// (a RichEdit among them) first would only delay the window the learner
+// waits for. A control that cannot be made stays missing: calls on it do
+// nothing, as on a closed window.
+void makeControls(WindowId window) {
+    OpenWindow& state = stateOf(window);
+    if (!state.open || state.controlsMade) return;
+    state.controlsMade = true;
     const auto controls = windowSpec(window).controls;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         HWND control = createControl(state.hwnd, window, static_cast<int>(i), controls[i], state.dpi);
-        if (control == nullptr) return false;
+        if (control == nullptr) break;
         state.controls.push_back(control);
     }
     state.layout.assign(controls.begin(), controls.end());
     layOutControls(controls, state.controls, 0, state.dpi, state.fonts);
-    return true;
+}
+
+void makeWaitingControlsLater() {
+    for (const OpenWindow& state : windows) {
+        if (state.open && !state.controlsMade) PostMessageW(state.hwnd, kMsgMakeControls, 0, 0);
+    }
 }
 
 }  // namespace
@@ -318,6 +340,7 @@ HWND windowHandle(WindowId window) {
 }
 
 HWND controlHandle(ControlRef control) {
+    makeControls(control.window);
     const OpenWindow& state = stateOf(control.window);
     if (!state.open || control.index < 0 || control.index >= static_cast<int>(state.controls.size()))
         return nullptr;
@@ -368,21 +391,19 @@ bool loadWindow(WindowId window, bool modal) {
         SetWindowPos(hwnd, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     state.disabledWhileModal = disabled;
-    if (!createControls(window, state)) {
-        destroyNow(window);
-        return false;
-    }
 
     // The creation handler runs before the window is shown or takes input;
     // it may change the size, so the window is centred afterwards.
     dispatchEvent(window, -1, EventKind::Created);
     if (!stateOf(window).open) return true;
 
+    makeControls(window);
     centreOnScreen(hwnd);
     ShowWindow(hwnd, SW_SHOW);
     UpdateWindow(hwnd);
     SetForegroundWindow(hwnd);
     focusFirstControl(state, window);
+    makeWaitingControlsLater();
 
     if (modal) runModalLoop(&stateOf(window).open);
     return true;

@@ -15,6 +15,7 @@ namespace win32 {
 // Private messages of the backend.
 constexpr UINT kMsgCloseQuietly = WM_APP + 1;  // closeWindow: destroy, no CloseRequested
 constexpr UINT kMsgNotify = WM_APP + 2;        // posted label notification (notifications.cpp)
+constexpr UINT kMsgMakeControls = WM_APP + 3;  // makeControls, posted once the program is idle
 
 // Control ids are the table position plus this; ids 1 and 2 (IDOK, IDCANCEL)
 // stay free for the dialog-manager commands, which the program ignores.

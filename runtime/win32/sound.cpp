@@ -5,7 +5,9 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <exception>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace win32 {
@@ -79,6 +81,16 @@ bool validFormat(const WavSound& sound) {
 }
 
 }  // namespace
+
+void wakeSoundDevices() {
+    try {
+        // Detached: the program may end before the devices are awake, and
+        // ending the process ends the thread with it.
+        std::thread([] { waveOutGetNumDevs(); }).detach();
+    } catch (const std::exception&) {
+        // No thread: the first sound wakes the devices itself.
+    }
+}
 
 bool startSound(const WavSound& sound, bool loop) {
     if (!validFormat(sound) || soundWindow() == nullptr) return false;

@@ -8,6 +8,10 @@
 
 namespace win32 {
 
+// Wakes the system's audio devices on a thread of its own. The first
+// stream opened otherwise waits on the GUI thread while they start, and the
+// bank window opens its background loop as it is created.
+void wakeSoundDevices();
 bool startSound(const WavSound& sound, bool loop);  // false when no stream could be started
 void stopAllSounds();
 
