@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMetaObject>
 #include <QPointer>
 #include <QScreen>
 #include <QWindow>
@@ -34,11 +35,19 @@ protected:
     void paintEvent(QPaintEvent*) override {
         if (painted_) return;
         painted_ = true;
-        qtport::releaseAudioOpening();
-        // Words are looked up only from the main window, first shown once a
-        // bank is chosen; opening libcurl and its TLS stack there keeps them
-        // out of the bank window's start.
-        if (id_ == WindowId::Main) qtport::preloadCurlLibrary();
+        // Queued, so the loading begins once this first frame has been
+        // flushed to the screen: on a one-core PC a loader thread started
+        // here would compete with drawing it.
+        QMetaObject::invokeMethod(
+            this,
+            [id = id_] {
+                qtport::releaseAudioOpening();
+                // Words are looked up only from the main window, first shown
+                // once a bank is chosen; opening libcurl and its TLS stack
+                // there keeps them out of the bank window's start.
+                if (id == WindowId::Main) qtport::preloadCurlLibrary();
+            },
+            Qt::QueuedConnection);
     }
 
 private:
