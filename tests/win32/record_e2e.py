@@ -119,7 +119,10 @@ def learn_and_come_back(checks, run, program):
     killed = run("answer", "测试C.txt", "0", "3", "kill")
     checks.equal("killed quiz: driver failed at", killed.get("failed_step"), None)
     checks.equal("killed quiz: TerminateProcess", killed.get("killed"), True)
-    closed = run("answer", "测试C.txt", "0", "2", "close")
+    # One miss: with both answers right, the killed and the closed quiz
+    # together cover all five words once in ten random orders, and the bank
+    # is rightly mastered.
+    closed = run("answer", "测试C.txt", "1", "2", "close")
     checks.equal("closed quiz: driver failed at", closed.get("failed_step"), None)
     checks.equal("closed quiz: exit code", closed.get("exit_code"), 0)
 
