@@ -20,7 +20,7 @@ The ratios, not the times, compare between machines.
 
   bench/startup_bench.py [--linux-build build/linux] [--win-build build/win32]
                          [--baseline DIR] [--runs 11] [--prefix DIR] [--dpi 96]
-                         [--first-word] [--only linux|win32]
+                         [--first-word] [--only linux|win32] [--settle SECONDS]
 
 --baseline DIR times the executables in DIR (vorbelzoz and/or vorbelzoz.exe,
 for example those of the build before a change) in copies of the same
@@ -28,7 +28,10 @@ program folders, in turn with the others. A build folder that does not
 hold its program is skipped. --first-word also times, on Linux, the first
 word of a quiz: from the click on "开始" until its pronunciation is cached,
 against the local test server (the quiz's 300 ms waits make that figure
-coarse). --only runs one build's part.
+coarse). --only runs one build's part. --settle SECONDS also reads each
+program's memory that long after its window appeared, once it has drawn
+and loaded what it loads in the background (the Linux program's audio
+libraries, for the bank window's background loop).
 """
 import argparse
 import ctypes
@@ -49,6 +52,10 @@ from private_display import PrivateDisplay  # noqa: E402
 from wine_session import WineSession  # noqa: E402
 
 TIMEOUT = 60
+# --settle: seconds after the map to read the memory once more, when the
+# programs have drawn and loaded what they load in the background.
+SETTLE = 0.0
+settled = {}  # name -> MB read SETTLE seconds after the map
 BANK_WINDOW = "^选择词库$"
 CLOSED_PORT_INI = "dictionary=127.0.0.1:9\nspeech=127.0.0.1:9\n"
 
@@ -197,9 +204,14 @@ def time_to_window(command, env, title, cwd, owner_by_window=False):
         resident = resident_kib(process.pid)
         if window is None:
             raise RuntimeError(f"no window {title!r} from {command[-1]} (exit code {process.poll()})")
-        if owner_by_window:
-            resident = resident_kib(window_pid(env, str(window)) or process.pid)
-        return elapsed, resident / 1024
+        owner = (window_pid(env, str(window)) if owner_by_window else None) or process.pid
+        if owner != process.pid:
+            resident = resident_kib(owner)
+        settled = None
+        if SETTLE > 0:
+            time.sleep(SETTLE)
+            settled = resident_kib(owner) / 1024
+        return elapsed, resident / 1024, settled
     finally:
         watch.close()
         process.kill()
@@ -222,15 +234,18 @@ def build_bare_qt(work):
 
 
 def rounds(runs, contenders):
-    """contenders: name -> function returning (ms, MB); the first round is a warm-up."""
+    """contenders: name -> function returning (ms, MB, settled MB or None);
+    the first round is a warm-up."""
     times = {name: [] for name in contenders}
     memory = {name: [] for name in contenders}
     for run in range(runs + 1):
         for name, start in contenders.items():
-            ms, mb = start()
+            ms, mb, settled_mb = start()
             if run > 0:
                 times[name].append(ms)
                 memory[name].append(mb)
+                if settled_mb is not None:
+                    settled.setdefault(name, []).append(settled_mb)
     return times, memory
 
 
@@ -240,15 +255,20 @@ def report(title, times, memory, reference):
     print(f"\n{title}: median (range) over {len(times[reference])} runs")
     for name in times:
         t, m = times[name], memory[name]
+        later = f", {statistics.median(settled[name]):.1f} MB {SETTLE:g} s later" if name in settled else ""
         print(f"  {name}: {statistics.median(t):.0f} ms ({min(t):.0f}-{max(t):.0f}), "
-              f"{statistics.median(m):.1f} MB resident")
+              f"{statistics.median(m):.1f} MB resident{later}")
 
     def ratio(name, other):
         if name not in times or other not in times:
             return
         mt, ot = statistics.median(times[name]), statistics.median(times[other])
         mm, om = statistics.median(memory[name]), statistics.median(memory[other])
-        print(f"  {name} / {other}: time {mt / ot:.2f}, memory {mm / om:.2f} ({mm - om:+.1f} MB)")
+        line = f"  {name} / {other}: time {mt / ot:.2f}, memory {mm / om:.2f} ({mm - om:+.1f} MB)"
+        if name in settled and other in settled:
+            sm, so = statistics.median(settled[name]), statistics.median(settled[other])
+            line += f", {SETTLE:g} s later {sm / so:.2f} ({sm - so:+.1f} MB)"
+        print(line)
 
     programs = [name for name in times if name != reference]
     for name in programs:
@@ -389,7 +409,10 @@ def main():
     parser.add_argument("--dpi", type=int, default=96)
     parser.add_argument("--first-word", action="store_true")
     parser.add_argument("--only", choices=["linux", "win32"])
+    parser.add_argument("--settle", type=float, default=0.0)
     args = parser.parse_args()
+    global SETTLE
+    SETTLE = args.settle
     work = tempfile.mkdtemp(prefix="vorbelzoz-startup-")
     try:
         if args.only != "win32" and os.path.exists(os.path.join(args.linux_build, "program", "vorbelzoz")):
