@@ -6,6 +6,7 @@
 #include <string>
 
 #include "runtime/win32/dpi_scaling.h"
+#include "runtime/win32/ole_apartment.h"
 #include "runtime/win32/wide_text.h"
 
 namespace win32 {
@@ -80,6 +81,7 @@ bool registerHolder() {
 HWND browserWindow(HWND view) {
     if (view == nullptr) return nullptr;
     if (HWND browser = GetWindow(view, GW_CHILD)) return browser;
+    startOle();
     if (!loadAtl()) return nullptr;
     RECT area;
     GetClientRect(view, &area);

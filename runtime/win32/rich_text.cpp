@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include "runtime/win32/dpi_scaling.h"
+#include "runtime/win32/ole_apartment.h"
 #include "runtime/win32/wide_text.h"
 
 namespace win32 {
@@ -27,6 +28,7 @@ void setUnicodeText(HWND box, const wchar_t* text, DWORD flags) {
 
 HWND createRichTextBox(HWND parent, DWORD style, DWORD exStyle, int left, int top, int width, int height,
                        int id) {
+    startOle();  // before the box is made, for its drag and drop
     loadRichEditLibrary();
     HWND box = CreateWindowExW(exStyle, L"RichEdit20A", L"", style, left, top, width, height, parent,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
