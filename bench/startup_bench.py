@@ -11,9 +11,11 @@ ratios:
   of three rows (built here from a few lines); time from the start of the
   process to its first visible window, and resident memory then.
 * Windows under Wine: the program with every bundled bank, with the three
-  samples, and Wine's own Notepad; time to the first visible window and
-  resident memory then. The Wine server is kept running, so all pay the
-  same for Wine itself.
+  samples, Wine's own Notepad, and a bare Win32 window showing a list of
+  three rows (built here from a few lines with mingw-w64, with common
+  controls 6 as the program has them); time to the first visible window
+  and resident memory then. The Wine server is kept running, so all pay
+  the same for Wine itself.
 
 The programs' web hosts point at a closed port, so no service is started.
 The ratios, not the times, compare between machines.
@@ -70,6 +72,54 @@ int main(int argc, char** argv) {
     list.show();
     return app.exec();
 }
+"""
+
+BARE_WIN32 = r"""
+#include <windows.h>
+#include <commctrl.h>
+static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM w, LPARAM l) {
+    if (message == WM_DESTROY) PostQuitMessage(0);
+    return DefWindowProcW(window, message, w, l);
+}
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, PWSTR line, int show) {
+    INITCOMMONCONTROLSEX common = {sizeof(common), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&common);
+    WNDCLASSW windowClass = {0};
+    windowClass.lpfnWndProc = proc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(NULL, (LPCWSTR)IDC_ARROW);
+    windowClass.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = L"bare";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowW(L"bare", L"bare-win32-list", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                320, 240, NULL, NULL, instance, NULL);
+    HWND list = CreateWindowW(WC_LISTVIEWW, L"", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 300, 200, window,
+                              NULL, instance, NULL);
+    LVCOLUMNW column = {LVCF_WIDTH, 0, 280};
+    SendMessageW(list, LVM_INSERTCOLUMNW, 0, (LPARAM)&column);
+    const wchar_t* rows[] = {L"one", L"two", L"three"};
+    for (int i = 0; i < 3; ++i) {
+        LVITEMW item = {LVIF_TEXT, i};
+        item.pszText = (wchar_t*)rows[i];
+        SendMessageW(list, LVM_INSERTITEMW, 0, (LPARAM)&item);
+    }
+    ShowWindow(window, show);
+    MSG message;
+    while (GetMessageW(&message, NULL, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+"""
+
+COMMON_CONTROLS_6 = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <dependency><dependentAssembly>
+    <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
+                      processorArchitecture="*" publicKeyToken="6595b64144ccf1df" language="*"/>
+  </dependentAssembly></dependency>
+</assembly>
 """
 
 
@@ -233,6 +283,24 @@ def build_bare_qt(work):
     return program
 
 
+def build_bare_win32(work):
+    """The bare Win32 list, or None where mingw-w64 is missing."""
+    compiler, windres = shutil.which("x86_64-w64-mingw32-gcc"), shutil.which("x86_64-w64-mingw32-windres")
+    if not compiler or not windres:
+        return None
+    with open(os.path.join(work, "bare_win32.c"), "w") as out:
+        out.write(BARE_WIN32)
+    with open(os.path.join(work, "bare_win32.manifest"), "w") as out:
+        out.write(COMMON_CONTROLS_6)
+    with open(os.path.join(work, "bare_win32.rc"), "w") as out:
+        out.write('1 24 "bare_win32.manifest"\n')
+    subprocess.run([windres, "bare_win32.rc", "-O", "coff", "-o", "bare_win32_rc.o"], cwd=work, check=True)
+    program = os.path.join(work, "bare_win32.exe")
+    subprocess.run([compiler, "-O2", "-municode", "-mwindows", "-static", "bare_win32.c", "bare_win32_rc.o",
+                    "-o", program, "-lcomctl32"], cwd=work, check=True)
+    return program
+
+
 def rounds(runs, contenders):
     """contenders: name -> function returning (ms, MB, settled MB or None);
     the first round is a warm-up."""
@@ -250,8 +318,8 @@ def rounds(runs, contenders):
 
 
 def report(title, times, memory, reference):
-    """Each program against the reference, against itself with the samples
-    only, and the baseline against this build."""
+    """Each program against the reference and a bare window, against itself
+    with the samples only, and the baseline against this build."""
     print(f"\n{title}: median (range) over {len(times[reference])} runs")
     for name in times:
         t, m = times[name], memory[name]
@@ -273,6 +341,12 @@ def report(title, times, memory, reference):
     programs = [name for name in times if name != reference]
     for name in programs:
         ratio(name, reference)
+    # Against a bare window of the same toolkit too, where it is not the
+    # reference: what the program's own start costs beyond its toolkit's.
+    for bare in (name for name in programs if name.startswith("bare ")):
+        for name in programs:
+            if name.startswith(("all", "baseline all")):
+                ratio(name, bare)
     for name in programs:
         if name.startswith(("all", "baseline all")):
             ratio(name, next(n for n in programs if n.startswith(name.split("all")[0] + "samples")))
@@ -385,6 +459,10 @@ def bench_wine(args, work):
         if not os.path.exists(notepad):
             notepad = "notepad.exe"
         contenders = {"notepad": lambda: time_to_window(["wine", notepad], env, "Notepad$", work, True)}
+        bare = build_bare_win32(work)
+        if bare:
+            contenders["bare Win32 list"] = (lambda: time_to_window(["wine", bare], env, "^bare-win32-list$", work,
+                                                                    True))
         for name, folder in folders.items():
             contenders[name] = (lambda f=folder: time_to_window(["wine", os.path.join(f, "vorbelzoz.exe")], env,
                                                                 BANK_WINDOW, f, True))
